@@ -1,0 +1,58 @@
+// orv-editor: how the user's numbers and answers are read.
+#include "reading.hpp"
+
+#include <algorithm>
+
+namespace {
+
+// The white space of the C locale, as "%d" skips it.
+bool is_space(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_digit(int c) { return c >= '0' && c <= '9'; }
+
+// Leaves the character that stopped a read in the input.
+void give_back(std::FILE* in, int c) {
+    if (c != EOF) std::ungetc(c, in);
+}
+
+// Magnitude of the most negative 32-bit integer; larger magnitudes saturate to it while reading.
+constexpr std::int64_t saturation = std::int64_t{1} << 31;
+
+}  // namespace
+
+Read read_integer(std::FILE* in, std::int32_t& target) {
+    int c = std::getc(in);
+    while (is_space(c)) c = std::getc(in);
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') c = std::getc(in);
+    if (!is_digit(c)) {
+        give_back(in, c);
+        return c == EOF ? Read::end : Read::no_number;
+    }
+    std::int64_t magnitude = 0;
+    for (; is_digit(c); c = std::getc(in)) magnitude = std::min(magnitude * 10 + (c - '0'), saturation);
+    give_back(in, c);
+    target = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, saturation - 1));
+    return Read::number;
+}
+
+Read read_fraction(std::FILE* in, racio& target) {
+    const Read numerator = read_integer(in, target.citatel);
+    if (numerator != Read::number) return numerator;
+    const int c = std::getc(in);
+    if (c == '/')
+        read_integer(in, target.jmenovatel);
+    else
+        give_back(in, c);
+    return Read::number;
+}
+
+bool read_yes(std::FILE* in) {
+    for (;;) {
+        const int c = std::getc(in);
+        if (c == 'A' || c == 'a') return true;
+        if (c == 'N' || c == 'n' || c == EOF) return false;
+    }
+}
