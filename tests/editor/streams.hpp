@@ -13,15 +13,7 @@ inline std::FILE* input_of(const std::string& text) {
     return in;
 }
 
-// Everything that is left to read in `in`; closes it.
-inline std::string rest_of(std::FILE* in) {
-    std::string rest;
-    for (int c = std::getc(in); c != EOF; c = std::getc(in)) rest += static_cast<char>(c);
-    std::fclose(in);
-    return rest;
-}
-
-// What `write(out)` writes to the stream it is given.
+// What `write(out)` writes.
 template <typename Write>
 std::string written_by(Write&& write) {
     char* buffer = nullptr;
