@@ -19,42 +19,20 @@ bool make_kostka(Kostka& kostka, int32_t nx, int32_t ny, int32_t nz) {
     return kostka.cells != nullptr;
 }
 
-namespace {
+void dump(const Kostka& kostka, std::FILE* out) { std::fputs(dump_text(kostka).c_str(), out); }
 
-template <typename Write>
-void dump_with(const Kostka& k, Write&& write) {
+std::string dump_text(const Kostka& k) {
+    std::string text;
+    char cell[16];
     for (int32_t x = 0; x < k.nx; ++x) {
         for (int32_t y = 0; y < k.ny; ++y) {
-            for (int32_t z = 0; z < k.nz; ++z) write(k.at(x, y, z));
-            write(-1);  // end of line
+            for (int32_t z = 0; z < k.nz; ++z)
+                text.append(cell, static_cast<std::size_t>(
+                                      std::snprintf(cell, sizeof cell, "%d ", k.at(x, y, z))));
+            text += '\n';
         }
-        write(-2);  // end of block
+        text += "---\n";
     }
-}
-
-// The text of one cell or line end for `dump_with`; segment numbers are never negative.
-int format_cell(char* text, std::size_t size, int32_t value) {
-    if (value == -1) return std::snprintf(text, size, "\n");
-    if (value == -2) return std::snprintf(text, size, "---\n");
-    return std::snprintf(text, size, "%d ", value);
-}
-
-}  // namespace
-
-void dump(const Kostka& kostka, std::FILE* out) {
-    dump_with(kostka, [out](int32_t value) {
-        char text[16];
-        format_cell(text, sizeof text, value);
-        std::fputs(text, out);
-    });
-}
-
-std::string dump_text(const Kostka& kostka) {
-    std::string text;
-    dump_with(kostka, [&text](int32_t value) {
-        char cell[16];
-        text.append(cell, static_cast<std::size_t>(format_cell(cell, sizeof cell, value)));
-    });
     return text;
 }
 
@@ -138,7 +116,7 @@ int run_vevuvedu(int argc, char** argv) {
     hooks.context = &progress;
     int32_t count = 0;
     try {
-        count = probe_path(kostka, 0, 0, 0, n - 1, 0, 0, 2, 1, hooks, Pruning::none);
+        count = probe_path(kostka, 0, 0, 0, n - 1, 0, 0, 2, 1, hooks, Pruning::full);
     } catch (const std::bad_alloc&) {
         clear_progress(progress);
         return fail(3, "na zásobník hledání nestačí paměť");

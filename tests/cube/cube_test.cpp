@@ -38,7 +38,8 @@ TEST(Dump, WritesEveryXAsABlockOfLines) {
     Kostka k;
     ASSERT_TRUE(make_kostka(k, 2, 3, 1));
     for (int32_t cell = 0; cell < k.celkem_poli; ++cell) k.cells[cell] = cell + 1;
-    EXPECT_EQ(dump_text(k), "1 \n2 \n3 \n---\n4 \n5 \n6 \n---\n");
+    k.at(0, 1, 0) = -1;  // a cell the tests mark as taken
+    EXPECT_EQ(dump_text(k), "1 \n-1 \n3 \n---\n4 \n5 \n6 \n---\n");
     std::FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);
     dump(k, f);
