@@ -47,35 +47,62 @@ constexpr bool uses_link(const Role& role, int32_t dir) {
     return role.dirs[0] == dir || (role.degree == 2 && role.dirs[1] == dir);
 }
 
-// Board operations over the words in use.
-Board board_and(const Board& a, const Board& b, int32_t w) {
-    Board out{};
-    for (int32_t i = 0; i < w; ++i) out[i] = a[i] & b[i];
+// Bit boards of W words: W is the smallest power of two that holds the box's cells, so the
+// operations compile to straight-line code for each size.
+template <std::size_t W>
+using Bits = std::array<uint64_t, W>;
+
+template <std::size_t W>
+Bits<W> board_and(const Bits<W>& a, const Bits<W>& b) {
+    Bits<W> out;
+    for (std::size_t i = 0; i < W; ++i) out[i] = a[i] & b[i];
     return out;
 }
-void or_into(Board& a, const Board& b, int32_t w) {
-    for (int32_t i = 0; i < w; ++i) a[i] |= b[i];
+template <std::size_t W>
+Bits<W> board_and_not(const Bits<W>& a, const Bits<W>& b) {
+    Bits<W> out;
+    for (std::size_t i = 0; i < W; ++i) out[i] = a[i] & ~b[i];
+    return out;
 }
-bool any_outside(const Board& a, const Board& b, int32_t w) {  // a has a cell b lacks
-    for (int32_t i = 0; i < w; ++i)
-        if (a[i] & ~b[i]) return true;
-    return false;
+template <std::size_t W>
+void or_into(Bits<W>& a, const Bits<W>& b) {
+    for (std::size_t i = 0; i < W; ++i) a[i] |= b[i];
 }
-int32_t count(const Board& a, int32_t w) {
+template <std::size_t W>
+bool any_outside(const Bits<W>& a, const Bits<W>& b) {  // a has a cell b lacks
+    uint64_t outside = 0;
+    for (std::size_t i = 0; i < W; ++i) outside |= a[i] & ~b[i];
+    return outside != 0;
+}
+template <std::size_t W>
+int32_t count(const Bits<W>& a) {
     int32_t n = 0;
-    for (int32_t i = 0; i < w; ++i) n += std::popcount(a[i]);
+    for (std::size_t i = 0; i < W; ++i) n += std::popcount(a[i]);
     return n;
 }
-bool test(const Board& a, int32_t cell) { return (a[cell / 64] >> (cell % 64)) & 1; }
-void set(Board& a, int32_t cell) { a[cell / 64] |= uint64_t{1} << (cell % 64); }
+template <std::size_t W>
+Bits<W> first_words(const Board& a) {
+    Bits<W> out;
+    for (std::size_t i = 0; i < W; ++i) out[i] = a[i];
+    return out;
+}
+template <std::size_t W>
+bool test(const Bits<W>& a, int32_t cell) {
+    return (a[static_cast<std::size_t>(cell / 64)] >> (cell % 64)) & 1;
+}
+template <std::size_t W>
+void set(Bits<W>& a, int32_t cell) {
+    a[static_cast<std::size_t>(cell / 64)] |= uint64_t{1} << (cell % 64);
+}
 
 // The cells c whose neighbour c + dir is in `b`.
-Board toward(const PruneBoards& pb, const Board& b, int32_t dir) {
-    const int32_t w = pb.words;
+template <std::size_t W>
+Bits<W> toward(const PruneBoards& pb, const Bits<W>& b, int32_t dir) {
+    const int32_t w = static_cast<int32_t>(W);
     const int32_t off = pb.offset[dir];
     const int32_t k = off < 0 ? -off : off;
     const int32_t q = k / 64, r = k % 64;
-    Board out{};
+    Bits<W> out;
     for (int32_t i = 0; i < w; ++i) {
         uint64_t lo, hi;
         if (off > 0) {  // bit i of the result is bit i + k of b
@@ -116,24 +143,26 @@ void prepare_boards(PruneBoards& pb, const Kostka& k) {
             }
 }
 
-bool holds_no_filling(const PruneBoards& pb, const Kostka& k, const std::array<int32_t, 3>& head,
-                      int32_t last_axis, SearchStats& stats) {
-    const int32_t w = pb.words;
-    Board free{};
+namespace {
+
+template <std::size_t W>
+bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int32_t last_axis,
+                         SearchStats& stats) {
+    using B = Bits<W>;
+    B free{};
     for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
         if (k.cells[cell] == 0) set(free, cell);
-    const int32_t m = count(free, w);
-    const int32_t h = k.index(head[0], head[1], head[2]);
+    const int32_t m = count(free);
 
     // Colours: a step changes the parity of x + y + z, so the walk c1 .. cm alternates colours
     // starting with the one h lacks. Of the m free cells, (m + 1) / 2 must have the colour h
     // lacks, and the end cm has h's colour when m is even, the other one when m is odd.
-    const bool head_even = test(pb.even, h);
-    Board odd{};
-    for (int32_t i = 0; i < w; ++i) odd[i] = free[i] & ~pb.even[i];
-    const int32_t unlike_head = head_even ? count(odd, w) : m - count(odd, w);
+    const B even = first_words<W>(pb.even);
+    const bool head_even = test(even, h);
+    const B odd = board_and_not(free, even);
+    const int32_t unlike_head = head_even ? count(odd) : m - count(odd);
     if (unlike_head != (m + 1) / 2) return true;
-    const Board end_colour = head_even == (m % 2 == 0) ? board_and(free, pb.even, w) : odd;
+    const B end_colour = head_even == (m % 2 == 0) ? board_and(free, even) : odd;
 
     // Role propagation. Every free cell starts with every role (the end only on its colour),
     // and h with every exit at a right angle to the last segment. A role stays only while every
@@ -143,44 +172,42 @@ bool holds_no_filling(const PruneBoards& pb, const Kostka& k, const std::array<i
     // the cell it leads to may be straight along it. Removing unsupported roles until nothing
     // changes keeps every role that some walk gives a cell, so a free cell left without any,
     // or h without an exit, proves the subtree empty.
-    std::array<Board, role_count> role{};
+    std::array<B, role_count> role{};
     for (int32_t r = 0; r < role_count; ++r) role[r] = r < first_end_role ? free : end_colour;
     uint32_t exits = 0;
     for (int32_t dir = 0; dir < 6; ++dir)
         if (axis_of(dir) != last_axis && test(pb.inside[dir], h) && test(free, h + pb.offset[dir]))
             exits |= 1u << dir;
 
-    std::array<Board, 6> uses{};  // cells with a role that uses a link in that direction
+    std::array<B, 6> uses{};  // cells with a role that uses a link in that direction
     for (bool changed = true; changed;) {
         ++stats.prune_rounds;
         changed = false;
         uses = {};
-        std::array<Board, 6> may_skip{};  // cells with a role that does not use that link
+        std::array<B, 6> may_skip{};  // cells with a role that does not use that link
         for (int32_t r = 0; r < role_count; ++r)
             for (int32_t dir = 0; dir < 6; ++dir)
-                or_into(uses_link(roles[r], dir) ? uses[dir] : may_skip[dir], role[r], w);
+                or_into(uses_link(roles[r], dir) ? uses[dir] : may_skip[dir], role[r]);
         // A link is used by both of its cells or by neither: a role that uses it needs the
         // neighbour to have a role that does (`answers`), and a role that does not needs the
         // neighbour to have a role that does not (`bound` marks cells whose neighbour must link
         // back: every role it has uses the link, or it is h with that single exit left).
-        std::array<Board, 6> answers_straight, answers_special, bound;
+        std::array<B, 6> answers_straight, answers_special, bound;
         for (int32_t dir = 0; dir < 6; ++dir) {
             const int32_t back = reverse(dir);
             answers_straight[dir] = toward(pb, uses[back], dir);
             if (exits & (1u << back)) set(answers_straight[dir], h + pb.offset[back]);
             answers_special[dir] = toward(pb, role[axis_of(dir)], dir);
-            Board must_link{};
-            for (int32_t i = 0; i < w; ++i) must_link[i] = free[i] & ~may_skip[back][i];
-            bound[dir] = toward(pb, must_link, dir);
+            bound[dir] = toward(pb, board_and_not(free, may_skip[back]), dir);
             if (exits == 1u << back) set(bound[dir], h + pb.offset[back]);
         }
         for (int32_t r = 0; r < role_count; ++r) {
             const auto& answers = roles[r].straight ? answers_straight : answers_special;
-            Board kept = board_and(role[r], answers[roles[r].dirs[0]], w);
-            if (roles[r].degree == 2) kept = board_and(kept, answers[roles[r].dirs[1]], w);
+            B kept = board_and(role[r], answers[roles[r].dirs[0]]);
+            if (roles[r].degree == 2) kept = board_and(kept, answers[roles[r].dirs[1]]);
             for (int32_t dir = 0; dir < 6; ++dir)
                 if (!uses_link(roles[r], dir))
-                    for (int32_t i = 0; i < w; ++i) kept[i] &= ~bound[dir][i];
+                    kept = board_and_not(kept, bound[dir]);
             if (kept != role[r]) changed = true;
             role[r] = kept;
         }
@@ -205,31 +232,40 @@ bool holds_no_filling(const PruneBoards& pb, const Kostka& k, const std::array<i
         }
     }
     if (exits == 0) return true;
-    Board any{}, ends{}, inner{};
-    for (int32_t r = 0; r < role_count; ++r) or_into(r < first_end_role ? inner : ends, role[r], w);
+    B any{}, ends{}, inner{};
+    for (int32_t r = 0; r < role_count; ++r) or_into(r < first_end_role ? inner : ends, role[r]);
     any = inner;
-    or_into(any, ends, w);
-    if (any_outside(free, any, w)) return true;
+    or_into(any, ends);
+    if (any_outside(free, any)) return true;
     // The walk has exactly one end: none possible, or two cells that can only be the end, is
     // no walk.
-    if (count(ends, w) == 0) return true;
-    Board only_end{};
-    for (int32_t i = 0; i < w; ++i) only_end[i] = ends[i] & ~inner[i];
-    if (count(only_end, w) > 1) return true;
+    if (count(ends) == 0) return true;
+    if (count(board_and_not(ends, inner)) > 1) return true;
 
     // Connection: the walk joins h to every free cell through links both cells may use, so
     // every free cell must be reachable from h that way.
-    Board reach{};
+    B reach{};
     for (int32_t dir = 0; dir < 6; ++dir)
         if (exits & (1u << dir)) set(reach, h + pb.offset[dir]);
-    for (Board before{}; before != reach;) {
+    for (B before{}; before != reach;) {
         before = reach;
         for (int32_t dir = 0; dir < 6; ++dir) {
-            const Board from = board_and(before, uses[dir], w);
-            or_into(reach, board_and(toward(pb, from, reverse(dir)), uses[reverse(dir)], w), w);
+            const B from = board_and(before, uses[dir]);
+            or_into(reach, board_and(toward(pb, from, reverse(dir)), uses[reverse(dir)]));
         }
     }
-    return any_outside(free, reach, w);
+    return any_outside(free, reach);
+}
+
+}  // namespace
+
+bool holds_no_filling(const PruneBoards& pb, const Kostka& k, const std::array<int32_t, 3>& head,
+                      int32_t last_axis, SearchStats& stats) {
+    const int32_t h = k.index(head[0], head[1], head[2]);
+    if (pb.words == 1) return holds_no_filling_in<1>(pb, k, h, last_axis, stats);
+    if (pb.words == 2) return holds_no_filling_in<2>(pb, k, h, last_axis, stats);
+    if (pb.words <= 4) return holds_no_filling_in<4>(pb, k, h, last_axis, stats);
+    return holds_no_filling_in<8>(pb, k, h, last_axis, stats);
 }
 
 bool mirror_symmetric(const Kostka& k, const std::array<int32_t, 3>& start, int32_t axis) {
