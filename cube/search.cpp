@@ -4,7 +4,10 @@
 #include "prune.hpp"
 
 #include <array>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 namespace {
@@ -161,5 +164,78 @@ BoxSearch search_box(Kostka& kostka, Pruning pruning, bool keep_printed) {
     };
     result.count = probe_path(kostka, 0, 0, 0, kostka.nx - 1, 0, 0, 2, filled, hooks, pruning,
                               &result.stats);
+    return result;
+}
+
+TreeEstimate estimate_search_tree(Kostka& kostka, uint64_t dives, uint32_t seed) {
+    kostka.at(0, 0, 0) = 1;
+    int32_t filled = 0;
+    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell) filled += kostka.cells[cell] != 0;
+    SearchHooks hooks;
+    SearchStats stats;
+    Search s{kostka, hooks, stats, {kostka.nx, kostka.ny, kostka.nz},
+             {kostka.ny * kostka.nz, kostka.nz, 1}, filled, 0, {}};
+    PruneBoards boards;
+    const bool prune = prune_supported(kostka);
+    if (prune) prepare_boards(boards, kostka);
+    const Frame first{{0, 0, 0}, 0, kostka.nx - 1, 0};
+    const bool mirror = mirror_symmetric(kostka, first.start, first.axis);
+    std::mt19937 rng(seed);
+    TreeEstimate result;
+    double sum = 0, sum_squares = 0;
+    std::vector<Frame> children;
+    children.reserve(static_cast<std::size_t>(kostka.nx + kostka.ny + kostka.nz));
+    const auto started = std::chrono::steady_clock::now();
+
+    // Lays `f` if it can stay: free, not filling the box, not cut by the rules.
+    auto lay = [&](const Frame& f, int32_t value) {
+        ++stats.calls;
+        if (!segment_free(s, f)) return false;
+        mark(s, f, value);
+        s.filled += std::abs(f.d);
+        if (s.filled < kostka.celkem_poli && f.d != 0 &&
+            !(prune && holds_no_filling(boards, kostka, head_of(f), f.axis, stats)))
+            return true;
+        mark(s, f, 0);
+        s.filled -= std::abs(f.d);
+        return false;
+    };
+    for (result.dives = 0; result.dives < dives; ++result.dives) {
+        double estimate = 1, weight = 1;
+        if (lay(first, 2)) s.stack.push_back(first);
+        while (!s.stack.empty()) {
+            const Frame top = s.stack.back();
+            const std::array<int32_t, 3> head = head_of(top);
+            children.clear();
+            const int32_t axes = mirror && s.stack.size() == 1 ? 1 : 2;
+            for (int32_t a = 0; a < axes; ++a) {
+                const int32_t axis = turns_after[top.axis][a];
+                for (int32_t t = 0; t < s.edges[axis]; ++t)
+                    if (std::abs(t - head[axis]) >= 2)
+                        children.push_back({head, axis, t - head[axis], 0});
+            }
+            const auto count = static_cast<int32_t>(children.size());
+            if (count == 0) break;
+            weight *= count;
+            estimate += weight;
+            const Frame next = children[static_cast<std::size_t>(
+                std::uniform_int_distribution<int32_t>(0, count - 1)(rng))];
+            if (!lay(next, 2 + static_cast<int32_t>(s.stack.size()))) break;
+            s.stack.push_back(next);
+        }
+        for (; !s.stack.empty(); s.stack.pop_back()) {
+            mark(s, s.stack.back(), 0);
+            s.filled -= std::abs(s.stack.back().d);
+        }
+        sum += estimate;
+        sum_squares += estimate * estimate;
+    }
+    const double n = static_cast<double>(result.dives);
+    result.calls = sum / n;
+    const double variance = n > 1 ? (sum_squares - sum * sum / n) / (n - 1) : 0;
+    result.relative_error = std::sqrt(variance / n) / result.calls;
+    result.seconds_per_call =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count() /
+        static_cast<double>(stats.calls);
     return result;
 }

@@ -49,3 +49,16 @@ struct BoxSearch {
     SearchStats stats;
 };
 BoxSearch search_box(Kostka& kostka, Pruning pruning, bool keep_printed = true);
+
+// Knuth's estimate of the size of the pruned search tree of `search_box`: random dives from
+// the first segment, each choosing one continuation uniformly at each level; the product of
+// the branching counts along a dive, summed over its levels, is an unbiased estimate of the
+// number of calls. When the box is mirror-symmetric the estimate assumes, as a search without
+// fillings does, that the first level tries only the second axis.
+struct TreeEstimate {
+    double calls = 0;           // the mean estimate of calls
+    double relative_error = 0;  // standard error of the mean over the mean
+    double seconds_per_call = 0;
+    uint64_t dives = 0;
+};
+TreeEstimate estimate_search_tree(Kostka& kostka, uint64_t dives, uint32_t seed);
