@@ -62,15 +62,29 @@ void mark(Search& s, const Frame& f, int32_t value) {
     for (int32_t k = std::abs(f.d); k > 0; --k, cell += step) s.kostka.cells[cell] = value;
 }
 
-void report_progress(const Search& s) {
-    if (s.hooks.progress == nullptr || s.stack.empty()) return;
-    auto choices = [&](const Frame& f) {
-        return static_cast<double>(s.edges[turns_after[f.axis][0]] +
-                                   s.edges[turns_after[f.axis][1]]);
-    };
-    double share = (s.stack[0].next - 1) / choices(s.stack[0]);
-    if (s.stack.size() > 1) share += s.stack[1].next / choices(s.stack[1]) / choices(s.stack[0]);
-    s.hooks.progress(share < 0 ? 0 : share, s.found, s.hooks.context);
+// The share of the search done, from the choices made on the first three levels: the
+// continuations tried before the current one at each level, out of all it will try.
+void report_progress(const Search& s, bool mirror) {
+    if (s.hooks.progress == nullptr) return;
+    double share = 0, scale = 1;
+    for (std::size_t level = 0; level < s.stack.size() && level < 3; ++level) {
+        const Frame& f = s.stack[level];
+        const std::array<int32_t, 3> head = head_of(f);
+        const bool one_axis = mirror && level == 0 && s.found == 0;
+        int32_t done = 0, total = 0, trial = 0;
+        for (int32_t a = 0; a < (one_axis ? 1 : 2); ++a) {
+            const int32_t axis = turns_after[f.axis][a];
+            for (int32_t t = 0; t < s.edges[axis]; ++t, ++trial) {
+                if (std::abs(t - head[axis]) < 2) continue;
+                ++total;
+                done += trial < f.next - 1;
+            }
+        }
+        if (total == 0) break;
+        scale /= total;
+        share += done * scale;
+    }
+    s.hooks.progress(share, s.found, s.hooks.context);
 }
 
 }  // namespace
@@ -131,7 +145,7 @@ int32_t probe_path(Kostka& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
         const int32_t length = target - head[new_axis];
         if (length > -2 && length < 2) continue;  // every later segment covers 2 cells or more
 
-        if ((++s.stats.calls & 0xffff) == 0) report_progress(s);
+        if ((++s.stats.calls & 0xffff) == 0) report_progress(s, mirror);
         const Frame next{head, new_axis, length, 0};
         if (!segment_free(s, next)) continue;
         mark(s, next, segment + static_cast<int32_t>(s.stack.size()));
