@@ -105,7 +105,7 @@ Kostka random_walk_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, in
     for (int32_t x = 0; x < nx; ++x) k.at(x, 0, 0) = 1;
     const int32_t edges[3] = {nx, ny, nz};
     int32_t axis = 0;
-    for (int32_t tries = 0; tries < 40; ++tries) {
+    for (int32_t tries = 0; tries < 200; ++tries) {
         const int32_t next = (axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
         const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[next]));
         const int32_t d = t - head[next];
@@ -184,6 +184,11 @@ TEST(ProbePath, PrunedSearchFindsWhatThePlainSearchFindsOnRandomBoxes) {
         const std::array<int32_t, 3> s = {3 + static_cast<int32_t>(rng() % 2), 3, 3};
         Kostka k = random_box(rng, s[0], s[1], s[2], 50 + rng() % 200);
         with_fillings += expect_same_search(k, "random 3x3 box") > 0;
+        ++boxes;
+    }
+    for (int32_t round = 0; round < 40; ++round) {  // deep trees, large free regions
+        Kostka k = random_box(rng, 4, 4, 4, 80 + rng() % 80);
+        with_fillings += expect_same_search(k, "random 4x4x4 box") > 0;
         ++boxes;
     }
     EXPECT_GT(with_fillings, boxes / 4);  // the comparison sees many real fillings
