@@ -180,6 +180,8 @@ bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int3
             exits |= 1u << dir;
 
     std::array<B, 6> uses{};  // cells with a role that uses a link in that direction
+    // Invariant: every role that a walk from h gives a cell is still in `role`, and the exit
+    // it takes from h is still in `exits`.
     for (bool changed = true; changed;) {
         ++stats.prune_rounds;
         changed = false;

@@ -3,6 +3,7 @@
 
 #include "prune.hpp"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -125,6 +126,8 @@ int32_t probe_path(Kostka& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
     // Invariant: the stack holds the laid segments from the first one on, each marked with
     // `segment` plus its position, and `s.filled` counts the marked cells; the top's `next`
     // names its next continuation.
+    // At most one segment for every two cells; a larger cube's stack grows as it needs.
+    s.stack.reserve(static_cast<std::size_t>(std::min(kostka.celkem_poli / 2 + 1, 1 << 16)));
     s.stack.push_back(first);
     while (!s.stack.empty()) {
         Frame& top = s.stack.back();
