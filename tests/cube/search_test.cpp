@@ -1,0 +1,235 @@
+#include "search.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace {
+
+// The search as a plain recursion, written straight from its rules: the reference that the
+// explicit-stack search must match call for call and filling for filling.
+struct Reference {
+    Kostka& k;
+    std::string printed;
+    uint64_t calls = 0;
+
+    int32_t probe(std::array<int32_t, 3> at, int32_t axis, int32_t d, int32_t segment, int32_t filled) {
+        ++calls;
+        const int32_t s = d > 0 ? 1 : -1;
+        auto cell = [&](int32_t step) -> int32_t& {
+            std::array<int32_t, 3> c = at;
+            c[axis] += step * s;
+            return k.at(c[0], c[1], c[2]);
+        };
+        for (int32_t i = 1; i <= std::abs(d); ++i)
+            if (cell(i) != 0) return 0;
+        for (int32_t i = 1; i <= std::abs(d); ++i) cell(i) = segment;
+        int32_t sum = 0;
+        if (filled + std::abs(d) == k.celkem_poli) {
+            printed += dump_text(k);
+            sum = 1;
+        } else if (d != 0) {
+            std::array<int32_t, 3> head = at;
+            head[axis] += d;
+            const int32_t edges[3] = {k.nx, k.ny, k.nz};
+            const int32_t order[3][2] = {{1, 2}, {0, 2}, {1, 0}};
+            for (int32_t next : order[axis])
+                for (int32_t t = 0; t < edges[next]; ++t)
+                    if (std::abs(t - head[next]) >= 2)
+                        sum += probe(head, next, t - head[next], segment + 1, filled + std::abs(d));
+        }
+        for (int32_t i = 1; i <= std::abs(d); ++i) cell(i) = 0;
+        return sum;
+    }
+};
+
+Kostka box(int32_t nx, int32_t ny, int32_t nz) {
+    Kostka k;
+    EXPECT_TRUE(make_kostka(k, nx, ny, nz));
+    return k;
+}
+
+std::string snapshot(const Kostka& k) { return dump_text(k); }
+
+TEST(ProbePath, PlainSearchMakesTheKnownNumberOfCallsAndLeavesTheCubeClean) {
+    const std::array<uint64_t, 5> calls = {1, 1, 1, 75, 187165};
+    for (int32_t n = 1; n <= 4; ++n) {
+        Kostka k = box(n, n, n);
+        const BoxSearch r = search_box(k, Pruning::none);
+        EXPECT_EQ(r.stats.calls, calls[n]) << "N = " << n;
+        EXPECT_EQ(r.count, n == 1 ? 1 : 0);
+        EXPECT_EQ(r.printed, n == 1 ? "1 \n---\n" : "");
+        EXPECT_EQ(k.at(0, 0, 0), 1);
+        for (int32_t cell = 1; cell < k.celkem_poli; ++cell) ASSERT_EQ(k.cells[cell], 0);
+        Kostka pruned = box(n, n, n);
+        EXPECT_EQ(search_box(pruned, Pruning::full).printed, r.printed);
+        EXPECT_EQ(snapshot(pruned), snapshot(k));
+    }
+}
+
+// In a 3 x 3 x 1 box with (0,1) and (1,1) taken, the one filling is: along x to (2,0), along y
+// to (2,2), back along x to (0,2).
+TEST(ProbePath, FindsAndPrintsAFillingOfABoxWithTakenCells) {
+    for (Pruning pruning : {Pruning::none, Pruning::full}) {
+        Kostka k = box(3, 3, 1);
+        k.at(0, 1, 0) = k.at(1, 1, 0) = 9;
+        const BoxSearch r = search_box(k, pruning);
+        EXPECT_EQ(r.count, 1);
+        EXPECT_EQ(r.printed, "1 \n9 \n4 \n---\n2 \n9 \n4 \n---\n2 \n3 \n3 \n---\n");
+        EXPECT_EQ(snapshot(k), "1 \n9 \n0 \n---\n0 \n9 \n0 \n---\n0 \n0 \n0 \n---\n");
+    }
+}
+
+// In a 3 x 2 x 1 box one step along y and two back along x would fill it, but no segment
+// after the first covers a single cell, and the first segment is the only call.
+TEST(ProbePath, NeverTriesATargetOneCellAway) {
+    Kostka k = box(3, 2, 1);
+    const BoxSearch r = search_box(k, Pruning::none);
+    EXPECT_EQ(r.count, 0);
+    EXPECT_EQ(r.stats.calls, 1u);
+    // Blocked first segment: nothing is marked, nothing else tried.
+    Kostka blocked = box(3, 3, 1);
+    blocked.at(2, 0, 0) = 7;
+    EXPECT_EQ(search_box(blocked, Pruning::none).stats.calls, 1u);
+    EXPECT_EQ(blocked.at(1, 0, 0), 0);
+}
+
+// A random box whose free cells are exactly the cells of a random walk of segments from
+// (0,0,0), so it has at least one filling; with `spare` more cells freed it usually has none.
+Kostka random_walk_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int32_t spare,
+                       int32_t tries = 200) {
+    Kostka k = box(nx, ny, nz);
+    std::array<int32_t, 3> head = {nx - 1, 0, 0};
+    for (int32_t x = 0; x < nx; ++x) k.at(x, 0, 0) = 1;
+    const int32_t edges[3] = {nx, ny, nz};
+    int32_t axis = 0;
+    for (; tries > 0; --tries) {
+        const int32_t next = (axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
+        const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[next]));
+        const int32_t d = t - head[next];
+        if (std::abs(d) < 2) continue;
+        bool free = true;
+        for (int32_t i = 1; i <= std::abs(d); ++i) {
+            std::array<int32_t, 3> c = head;
+            c[next] += d > 0 ? i : -i;
+            free = free && k.at(c[0], c[1], c[2]) == 0;
+        }
+        if (!free) continue;
+        for (int32_t i = 1; i <= std::abs(d); ++i) {
+            head[next] += d > 0 ? 1 : -1;
+            k.at(head[0], head[1], head[2]) = 1;
+        }
+        axis = next;
+    }
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell) k.cells[cell] = k.cells[cell] ? 0 : -1;
+    for (int32_t i = 0; i < spare; ++i)
+        k.cells[rng() % static_cast<uint32_t>(k.celkem_poli)] = 0;
+    return k;
+}
+
+// A random box with every cell but the first row taken with probability `taken` in 1000.
+Kostka random_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, uint32_t taken) {
+    Kostka k = box(nx, ny, nz);
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        if (cell % (ny * nz) != 0 && rng() % 1000 < taken) k.cells[cell] = -1;
+    return k;
+}
+
+// Compares the plain explicit-stack search with the reference recursion, and the pruned
+// search with the plain one: the same fillings in the same order, the box left as it was.
+// Returns the number of fillings.
+int32_t expect_same_search(Kostka& k, const std::string& label) {
+    const std::string before = snapshot(k);
+    Kostka copy = box(k.nx, k.ny, k.nz);
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell) copy.cells[cell] = k.cells[cell];
+    const BoxSearch plain = search_box(k, Pruning::none);
+    const std::string start = snapshot(k);  // with (0,0,0) marked 1
+    copy.at(0, 0, 0) = 1;
+    int32_t filled = 0;
+    for (int32_t cell = 0; cell < copy.celkem_poli; ++cell) filled += copy.cells[cell] != 0;
+    Reference ref{copy, {}, 0};
+    const int32_t ref_count = ref.probe({0, 0, 0}, 0, k.nx - 1, 2, filled);
+    EXPECT_EQ(plain.count, ref_count) << label;
+    EXPECT_EQ(plain.stats.calls, ref.calls) << label;
+    EXPECT_EQ(plain.printed, ref.printed) << label;
+    const BoxSearch pruned = search_box(k, Pruning::full);
+    EXPECT_EQ(pruned.count, plain.count) << label << "\n" << before;
+    EXPECT_EQ(pruned.printed, plain.printed) << label << "\n" << before;
+    EXPECT_LE(pruned.stats.calls, plain.stats.calls) << label;
+    EXPECT_EQ(snapshot(k), start) << label;
+    return plain.count;
+}
+
+TEST(ProbePath, PrunedSearchFindsWhatThePlainSearchFindsOnRandomBoxes) {
+    std::mt19937 rng(20261208);
+    const std::array<std::array<int32_t, 3>, 8> shapes = {
+        {{3, 3, 3}, {4, 4, 4}, {4, 5, 6}, {6, 5, 4}, {3, 4, 5}, {5, 3, 4}, {2, 6, 5}, {5, 5, 5}}};
+    int32_t boxes = 0, with_fillings = 0;
+    for (int32_t round = 0; round < 400; ++round)
+        for (const auto& s : shapes) {
+            const int32_t spare = static_cast<int32_t>(rng() % 4);  // 0: one filling at least
+            Kostka k = random_walk_box(rng, s[0], s[1], s[2], spare);
+            const int32_t found = expect_same_search(k, "walk box");
+            if (spare == 0) {
+                ASSERT_GE(found, 1);
+            }
+            ++boxes;
+            with_fillings += found > 0;
+        }
+    // Up to 64 cells take one board word, up to 128 two, then four and eight; 5 x 13 x 5 and
+    // 8 x 8 x 8 step a word or more along the first axis.
+    for (int32_t round = 0; round < 8; ++round)
+        for (const auto& s : {std::array<int32_t, 3>{6, 6, 5}, {5, 13, 5}, {8, 8, 8}}) {
+            Kostka k = random_walk_box(rng, s[0], s[1], s[2], 0, 60);
+            ASSERT_GE(expect_same_search(k, "large walk box"), 1);
+        }
+    for (int32_t round = 0; round < 300; ++round) {
+        const std::array<int32_t, 3> s = {3 + static_cast<int32_t>(rng() % 2), 3, 3};
+        Kostka k = random_box(rng, s[0], s[1], s[2], 50 + rng() % 200);
+        with_fillings += expect_same_search(k, "random 3x3 box") > 0;
+        ++boxes;
+    }
+    for (int32_t round = 0; round < 40; ++round) {  // deep trees, large free regions
+        Kostka k = random_box(rng, 4, 4, 4, 80 + rng() % 80);
+        with_fillings += expect_same_search(k, "random 4x4x4 box") > 0;
+        ++boxes;
+    }
+    EXPECT_GT(with_fillings, boxes / 4);  // the comparison sees many real fillings
+}
+
+// Swapping the second and third axes maps these boxes onto themselves, so the pruned search
+// skips the third axis at the start when the second found nothing.
+TEST(ProbePath, MirrorSkipKeepsEveryFillingOfSymmetricBoxes) {
+    // Every layer but the last taken, the last one free only on its border: the walk goes round
+    // the border one way or the other, a mirrored pair of fillings.
+    for (int32_t nx = 2; nx <= 4; ++nx)
+        for (int32_t n = 4; n <= 6; ++n) {
+            Kostka k = box(nx, n, n);
+            for (int32_t x = 0; x < nx; ++x)
+                for (int32_t y = 0; y < n; ++y)
+                    for (int32_t z = 0; z < n; ++z) {
+                        const bool border = y == 0 || z == 0 || y == n - 1 || z == n - 1;
+                        if ((y > 0 || z > 0) && (x < nx - 1 || !border)) k.at(x, y, z) = -1;
+                    }
+            EXPECT_EQ(expect_same_search(k, "ring box"), 2);
+        }
+    std::mt19937 rng(7);
+    for (int32_t nx = 1; nx <= 5; ++nx)
+        for (int32_t n = 1; n <= 4; ++n) {
+            Kostka empty = box(nx, n, n);
+            expect_same_search(empty, "empty box");
+            for (int32_t round = 0; round < 20; ++round) {
+                Kostka k = box(nx, n, n);
+                for (int32_t x = 0; x < nx; ++x)
+                    for (int32_t y = 0; y < n; ++y)
+                        for (int32_t z = 0; z <= y; ++z)
+                            if (x + y > 0 && rng() % 6 == 0) k.at(x, y, z) = k.at(x, z, y) = -1;
+                expect_same_search(k, "mirror box");
+            }
+        }
+}
+
+}  // namespace
