@@ -1,0 +1,76 @@
+// orv-layout: the partner scan of the improvement passes, done with less work but to the same
+// bits as `checkswitch` for every pair.
+//
+// Cells are numbered in placement order, so every diagonal is a run of consecutive numbers and the
+// cells of smaller diagonals come first. In an estimate for V and a candidate W, P's edges move to
+// Q's cell: P = V when W lies on a smaller diagonal, otherwise P = W. So e1 needs only P's sum
+// from its own cell and P's sum from the other cell. Both are kept in tables:
+// - `own[u]`: u's edge lengths from its own cell, summed in list order;
+// - `on_cell[u][c]`: u's edge lengths if u stood on cell c, summed in list order.
+// They are refreshed after every trade for the two vertices and every vertex that lists one of
+// them. Why this gives the same doubles as `checkswitch`:
+// - a distance comes from a table filled with the same correctly rounded square root;
+// - every sum starts at +0 and its terms are non-negative, so a term left out is the same as
+//   adding +0.0. `checkswitch` leaves out edges to P or Q. An edge to Q has length 0 from Q's cell
+//   anyway; an edge of P to itself is left out of the tables (its length from P's own cell is 0);
+//   an edge of P to Q has a non-zero length from P's cell, so a pair where one vertex lists the
+//   other is evaluated as written instead;
+// - e0 carries P's two sums on over Q's edges, term by term, as written.
+#pragma once
+
+#include "cost.hpp"
+#include "graph.hpp"
+#include "improve.hpp"
+
+#include <array>
+#include <vector>
+
+namespace layout {
+
+inline constexpr int radek_tabulky = 288;  // a row of the cell tables, padded for vectors
+
+struct alignas(16) rada {  // one value per cell number; padding columns hold 0
+    double c[radek_tabulky];
+};
+
+// The grid in placement order, and the distance between every two cells.
+struct mrizka {
+    std::array<rada, pocet_vrcholu> d;                // d[a].c[b]: distance of cells a and b
+    std::array<int, pocet_vrcholu> diagonala{};       // cell number -> x + y
+    std::array<int, 34> prvni{};                      // diagonal -> its first cell number
+    std::array<int, sloupcu * radku> cislo{};         // `tabulka` index -> cell number
+};
+
+const mrizka& grid();  // built once
+
+struct rychly_stav {
+    explicit rychly_stav(const graf& g);
+
+    // Same result as `layout::nejlepsi_partner` for the same state.
+    volba nejlepsi_partner(const graf& g, int j, int c);
+
+    // Follows a trade that `vymen(g, j, k)` has just made.
+    void po_vymene(const graf& g, int j, int k);
+
+    std::array<int, pocet_vrcholu> cell{};      // vertex -> cell number
+    std::array<int, pocet_vrcholu> at{};        // cell number -> vertex
+    std::array<int, pocet_vrcholu> position{};  // vertex -> position in `vrcholy_sorted`
+    // Neighbour lists without self-loops, in file order, as cell numbers: vertex v's are
+    // slots out_first[v] .. out_first[v + 1] - 1 of out_cells.
+    std::vector<int> out_first, out_cells;
+    std::vector<int> in_first, in_slots;   // vertex -> the slots of out_cells that hold it
+    std::vector<int> slot_owner;           // slot -> the vertex whose list holds it
+    std::vector<int> near_first, near;     // vertex -> vertices it lists or that list it
+    std::array<double, pocet_vrcholu> own{};
+    std::vector<rada> on_cell;                     // one row per vertex
+    alignas(16) std::array<double, radek_tabulky> chosen{};  // deciding element per position
+    std::array<int, pocet_vrcholu> stamp{};        // refresh marks of the current trade
+    int trades = 0;
+
+  private:
+    odhad presne(const graf& g, int v, int w) const;
+    void terms(const graf& g, int from, int to, double& old, double& nw) const;
+    void refresh(int v);
+};
+
+}  // namespace layout
