@@ -36,13 +36,14 @@ const mrizka& grid() {
     return *m;
 }
 
-rychly_stav::rychly_stav(const graf& g) : on_cell(pocet_vrcholu) {
+rychly_stav::rychly_stav(const graf& g) {
     const mrizka& m = grid();
     for (int v = 0; v < pocet_vrcholu; ++v) {
         cell[v] = m.cislo[bunka(g.vrcholy[v].x, g.vrcholy[v].y)];
         at[cell[v]] = v;
         position[g.vrcholy_sorted[v]] = v;
     }
+    for (int v = 0; v < pocet_vrcholu; ++v) position_at[cell[v]] = position[v];
     std::vector<std::vector<int>> listed_by(pocet_vrcholu);
     for (int v = 0; v < pocet_vrcholu; ++v) {
         out_first.push_back(static_cast<int>(out_cells.size()));
@@ -52,6 +53,11 @@ rychly_stav::rychly_stav(const graf& g) : on_cell(pocet_vrcholu) {
             if (n == v) continue;
             listed_by[n].push_back(static_cast<int>(out_cells.size()));
             out_cells.push_back(cell[n]);
+            slot_owner.push_back(v);
+        }
+        degree.push_back(static_cast<int>(out_cells.size()) - out_first[v]);
+        while (out_cells.size() % kus != 0) {
+            out_cells.push_back(pocet_vrcholu);  // a padding column: distance 0
             slot_owner.push_back(v);
         }
     }
@@ -74,18 +80,28 @@ rychly_stav::rychly_stav(const graf& g) : on_cell(pocet_vrcholu) {
     }
     in_first.push_back(static_cast<int>(in_slots.size()));
     near_first.push_back(static_cast<int>(near.size()));
-    for (int v = 0; v < pocet_vrcholu; ++v) refresh(v);
+    for (int v = 0; v < pocet_vrcholu; ++v) own[v] = sum_from(v, grid().d[cell[v]].c);
 }
 
-// Recomputes own[v] and the row on_cell[v]. Vector lanes run across cells, never across the terms
-// of one sum: each lane adds v's terms in list order.
-void rychly_stav::refresh(int v) {
+// The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
+double rychly_stav::sum_from(int w, const double* row) const {
+    const int* s = out_cells.data() + out_first[w];
+    const int* end = out_cells.data() + out_first[w + 1];
+    double sum = 0;
+    for (; s != end; s += kus)
+        for (int t = 0; t < kus; ++t) sum += row[s[t]];
+    return sum;
+}
+
+// on_cell[c] = the sum of v's edge lengths if v stood on cell c, for every c < cells (a multiple
+// of 8). Vector lanes run across cells, never across the terms of one sum: each lane adds v's
+// terms in list order.
+void rychly_stav::sums_on_cells(int v, int cells) {
     const mrizka& m = grid();
     const int* first = out_cells.data() + out_first[v];
-    const int count = out_first[v + 1] - out_first[v];
-    double* out = on_cell[v].c;
+    const int count = degree[v];
 #if defined(__SSE2__)
-    for (int c = 0; c < radek_tabulky; c += 8) {
+    for (int c = 0; c < cells; c += 8) {
         __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
         __m128d a2 = _mm_setzero_pd(), a3 = _mm_setzero_pd();
         for (int t = 0; t < count; ++t) {
@@ -95,50 +111,45 @@ void rychly_stav::refresh(int v) {
             a2 = _mm_add_pd(a2, _mm_load_pd(row + 4));
             a3 = _mm_add_pd(a3, _mm_load_pd(row + 6));
         }
-        _mm_store_pd(out + c, a0);
-        _mm_store_pd(out + c + 2, a1);
-        _mm_store_pd(out + c + 4, a2);
-        _mm_store_pd(out + c + 6, a3);
+        _mm_store_pd(&on_cell[c], a0);
+        _mm_store_pd(&on_cell[c + 2], a1);
+        _mm_store_pd(&on_cell[c + 4], a2);
+        _mm_store_pd(&on_cell[c + 6], a3);
     }
 #else
-    for (int c = 0; c < radek_tabulky; ++c) {
+    for (int c = 0; c < cells; ++c) {
         double sum = 0;
         for (int t = 0; t < count; ++t) sum += m.d[first[t]].c[c];
-        out[c] = sum;
+        on_cell[c] = sum;
     }
 #endif
-    own[v] = out[cell[v]];
 }
 
-// `checkswitch` for the vertices v and w on their cells, as written, with table distances.
-void rychly_stav::terms(const graf& g, int from, int to, double& old, double& nw) const {
-    const mrizka& m = grid();
-    const double* row_from = m.d[cell[from]].c;
-    const double* row_to = m.d[cell[to]].c;
-    const vrchol& r = g.vrcholy[from];
-    for (int k = 0; k < r.pocet; ++k) {
-        const int n = r.sousede[k];
-        if (n == from || n == to) continue;
-        const double d1 = row_from[cell[n]];
-        const double d2 = row_to[cell[n]];
-        if (d1 != 0 && d2 != 0) {
-            old += d1;
-            nw += d2;
-        }
-    }
-}
-
-odhad rychly_stav::presne(const graf& g, int v, int w) const {
+// `checkswitch` for the vertices v and w on their cells. P's terms, then Q's, are added in list
+// order; the term of an edge to the other vertex is +0.0 (its length from the other's cell is 0,
+// and its length from the own cell is replaced by 0), which is the same as leaving it out.
+odhad rychly_stav::presne(double total, int v, int w) const {
     const mrizka& m = grid();
     const bool v_is_p = m.diagonala[cell[v]] > m.diagonala[cell[w]];
     const int p = v_is_p ? v : w;
     const int q = v_is_p ? w : v;
+    const int cp = cell[p], cq = cell[q];
+    const double* row_p = m.d[cp].c;
+    const double* row_q = m.d[cq].c;
     double old = 0, nw = 0;
+    for (int s = out_first[p]; s < out_first[p + 1]; ++s) {
+        const int cn = out_cells[s];
+        old += cn == cq ? 0.0 : row_p[cn];
+        nw += row_q[cn];
+    }
     odhad e;
-    terms(g, p, q, old, nw);
-    e.e1 = (g.sum_total - old) + nw;
-    terms(g, q, p, old, nw);
-    e.e0 = (g.sum_total - old) + nw;
+    e.e1 = (total - old) + nw;
+    for (int s = out_first[q]; s < out_first[q + 1]; ++s) {
+        const int cn = out_cells[s];
+        old += cn == cp ? 0.0 : row_q[cn];
+        nw += row_p[cn];
+    }
+    e.e0 = (total - old) + nw;
     return e;
 }
 
@@ -147,10 +158,15 @@ namespace {
 // The first position holding the smallest value, when that value is below `start`; else -1.
 // Equal to scanning in order and keeping a value only when it is strictly lower.
 int first_lowest(const double* values, int count, double start) {
-    double lowest = start;
-    for (int k = 0; k < count; ++k) lowest = values[k] < lowest ? values[k] : lowest;
+    double low[4] = {start, start, start, start};  // four chains: no comparison waits for the last
+    int k = 0;
+    for (; k + 4 <= count; k += 4)
+        for (int i = 0; i < 4; ++i) low[i] = values[k + i] < low[i] ? values[k + i] : low[i];
+    for (; k < count; ++k) low[0] = values[k] < low[0] ? values[k] : low[0];
+    double lowest = low[0];
+    for (int i = 1; i < 4; ++i) lowest = low[i] < lowest ? low[i] : lowest;
     if (!(lowest < start)) return -1;
-    for (int k = 0; k < count; ++k)
+    for (k = 0; k < count; ++k)
         if (values[k] == lowest) return k;
     return -1;
 }
@@ -163,44 +179,42 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
     const mrizka& m = grid();
     const int cv = cell[v];
     const int smaller = m.prvni[m.diagonala[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
-    const double* v_on = on_cell[v].c;
+    const double* row_v = m.d[cv].c;
+    sums_on_cells(v, (smaller + 7) / 8 * 8);
 
-    // Invariant: own, on_cell and out_cells describe the current cells, so chosen[k] is element c
-    // of the estimate for position k unless one of the pair lists the other.
+    // Invariant: own and out_cells describe the current cells, so chosen[k] is element c of the
+    // estimate for position k unless one of the pair lists the other.
     if (c == 1) {
         const double v_base = total - own[v];
-        for (int k = 0; k < pocet_vrcholu; ++k) {
-            const int w = g.vrcholy_sorted[k];
-            const int cw = cell[w];
-            const double v_moves = v_base + v_on[cw];
-            const double w_moves = (total - own[w]) + on_cell[w].c[cv];
-            chosen[k] = cw < smaller ? v_moves : w_moves;
+        for (int cw = 0; cw < smaller; ++cw) chosen[position_at[cw]] = v_base + on_cell[cw];
+        for (int cw = smaller; cw < pocet_vrcholu; ++cw) {
+            const int w = at[cw];
+            chosen[position_at[cw]] = (total - own[w]) + sum_from(w, row_v);
         }
     } else {
-        for (int k = 0; k < pocet_vrcholu; ++k) {
-            const int w = g.vrcholy_sorted[k];
-            const int cw = cell[w];
+        for (int cw = 0; cw < pocet_vrcholu; ++cw) {
+            const int w = at[cw];
             const bool v_is_p = cw < smaller;
             const int q = v_is_p ? w : v;
-            const double* row_p = m.d[v_is_p ? cv : cw].c;
-            const double* row_q = m.d[v_is_p ? cw : cv].c;
+            const double* row_p = v_is_p ? row_v : m.d[cw].c;
+            const double* row_q = v_is_p ? m.d[cw].c : row_v;
             double old = v_is_p ? own[v] : own[w];
-            double nw = v_is_p ? v_on[cw] : on_cell[w].c[cv];
-            for (int s = out_first[q]; s < out_first[q + 1]; ++s) {
+            double nw = v_is_p ? on_cell[cw] : sum_from(w, row_v);
+            for (int s = out_first[q]; s < out_first[q] + degree[q]; ++s) {
                 old += row_q[out_cells[s]];
                 nw += row_p[out_cells[s]];
             }
-            chosen[k] = (total - old) + nw;
+            chosen[position_at[cw]] = (total - old) + nw;
         }
     }
     for (int i = near_first[v]; i < near_first[v + 1]; ++i) {
-        const odhad e = presne(g, v, near[i]);
+        const odhad e = presne(total, v, near[i]);
         chosen[position[near[i]]] = c == 0 ? e.e0 : e.e1;
     }
     chosen[j] = total;  // never strictly below the start value
 
     volba best{{total, total}, first_lowest(chosen.data(), pocet_vrcholu, total)};
-    if (best.partner >= 0) best.sum_max = presne(g, v, g.vrcholy_sorted[best.partner]);
+    if (best.partner >= 0) best.sum_max = presne(total, v, g.vrcholy_sorted[best.partner]);
     return best;
 }
 
@@ -210,12 +224,13 @@ void rychly_stav::po_vymene(const graf& g, int j, int k) {
     ++trades;
     for (int v : moved) {
         at[cell[v]] = v;
+        position_at[cell[v]] = position[v];
         for (int i = in_first[v]; i < in_first[v + 1]; ++i) out_cells[in_slots[i]] = cell[v];
     }
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
         stamp[u] = trades;
-        refresh(u);
+        own[u] = sum_from(u, grid().d[cell[u]].c);
     };
     for (int v : moved) {
         once(v);

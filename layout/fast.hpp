@@ -4,17 +4,15 @@
 // Cells are numbered in placement order, so every diagonal is a run of consecutive numbers and the
 // cells of smaller diagonals come first. In an estimate for V and a candidate W, P's edges move to
 // Q's cell: P = V when W lies on a smaller diagonal, otherwise P = W. So e1 needs only P's sum
-// from its own cell and P's sum from the other cell. Both are kept in tables:
-// - `own[u]`: u's edge lengths from its own cell, summed in list order;
-// - `on_cell[u][c]`: u's edge lengths if u stood on cell c, summed in list order.
-// They are refreshed after every trade for the two vertices and every vertex that lists one of
-// them. Why this gives the same doubles as `checkswitch`:
+// from its own cell, kept per vertex in `own`, and P's sum from the other cell: V's from every
+// cell of a smaller diagonal at once (vector lanes across cells), each W's from V's cell.
+// Why this gives the same doubles as `checkswitch`:
 // - a distance comes from a table filled with the same correctly rounded square root;
-// - every sum starts at +0 and its terms are non-negative, so a term left out is the same as
-//   adding +0.0. `checkswitch` leaves out edges to P or Q. An edge to Q has length 0 from Q's cell
-//   anyway; an edge of P to itself is left out of the tables (its length from P's own cell is 0);
-//   an edge of P to Q has a non-zero length from P's cell, so a pair where one vertex lists the
-//   other is evaluated as written instead;
+// - every sum starts at +0 and its terms are non-negative, so a term left out, or a padding term
+//   of +0.0 added, changes nothing. `checkswitch` leaves out edges to P or Q. An edge to Q has
+//   length 0 from Q's cell anyway; an edge of P to itself is left out of the lists here (its
+//   length from P's own cell is 0); an edge of P to Q has a non-zero length from P's cell, so a
+//   pair where one vertex lists the other is evaluated as written instead;
 // - e0 carries P's two sums on over Q's edges, term by term, as written.
 #pragma once
 
@@ -43,6 +41,8 @@ struct mrizka {
 
 const mrizka& grid();  // built once
 
+inline constexpr int kus = 8;  // lists are padded with +0.0 terms to a multiple of this
+
 struct rychly_stav {
     explicit rychly_stav(const graf& g);
 
@@ -55,22 +55,24 @@ struct rychly_stav {
     std::array<int, pocet_vrcholu> cell{};      // vertex -> cell number
     std::array<int, pocet_vrcholu> at{};        // cell number -> vertex
     std::array<int, pocet_vrcholu> position{};  // vertex -> position in `vrcholy_sorted`
-    // Neighbour lists without self-loops, in file order, as cell numbers: vertex v's are
-    // slots out_first[v] .. out_first[v + 1] - 1 of out_cells.
-    std::vector<int> out_first, out_cells;
+    std::array<int, pocet_vrcholu> position_at{};  // cell number -> position of its vertex
+    // Neighbour lists without self-loops, in file order, as cell numbers, each padded with the
+    // number of a padding column (distance 0) to a multiple of `kus`: vertex v's are slots
+    // out_first[v] .. out_first[v + 1] - 1 of out_cells, the first `degree[v]` of them real.
+    std::vector<int> out_first, out_cells, degree;
     std::vector<int> in_first, in_slots;   // vertex -> the slots of out_cells that hold it
     std::vector<int> slot_owner;           // slot -> the vertex whose list holds it
     std::vector<int> near_first, near;     // vertex -> vertices it lists or that list it
-    std::array<double, pocet_vrcholu> own{};
-    std::vector<rada> on_cell;                     // one row per vertex
-    alignas(16) std::array<double, radek_tabulky> chosen{};  // deciding element per position
-    std::array<int, pocet_vrcholu> stamp{};        // refresh marks of the current trade
+    std::array<double, pocet_vrcholu> own{};  // each vertex's edge lengths from its cell, summed
+    alignas(16) std::array<double, radek_tabulky> on_cell{};  // V's edges summed from each cell
+    std::array<double, pocet_vrcholu> chosen{};  // the deciding element for each position
+    std::array<int, pocet_vrcholu> stamp{};      // refresh marks of the current trade
     int trades = 0;
 
   private:
-    odhad presne(const graf& g, int v, int w) const;
-    void terms(const graf& g, int from, int to, double& old, double& nw) const;
-    void refresh(int v);
+    odhad presne(double total, int v, int w) const;
+    double sum_from(int w, const double* row) const;
+    void sums_on_cells(int v, int cells);
 };
 
 }  // namespace layout
