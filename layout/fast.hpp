@@ -41,7 +41,7 @@ struct mrizka {
 
 const mrizka& grid();  // built once
 
-inline constexpr int kus = 8;  // lists are padded with +0.0 terms to a multiple of this
+inline constexpr int kus = 4;  // lists are padded with +0.0 terms to a multiple of this
 
 struct rychly_stav {
     explicit rychly_stav(const graf& g);
