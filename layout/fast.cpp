@@ -29,7 +29,8 @@ const mrizka& grid() {
                 g->d[a].c[b] = std::sqrt(static_cast<double>(dx * dx + dy * dy));
             }
         }
-        for (int a = pocet_vrcholu - 1; a >= 0; --a) g->prvni[g->diagonala[a]] = a;
+        for (int a = pocet_vrcholu - 1; a >= 0; --a)
+            g->prvni[g->diagonala[a]] = a;
         g->prvni[33] = pocet_vrcholu;
         return g;
     }();
@@ -43,7 +44,8 @@ rychly_stav::rychly_stav(const graf& g) {
         at[cell[v]] = v;
         position[g.vrcholy_sorted[v]] = v;
     }
-    for (int v = 0; v < pocet_vrcholu; ++v) position_at[cell[v]] = position[v];
+    for (int v = 0; v < pocet_vrcholu; ++v)
+        position_at[cell[v]] = position[v];
     std::vector<std::vector<int>> listed_by(pocet_vrcholu);
     for (int v = 0; v < pocet_vrcholu; ++v) {
         out_first.push_back(static_cast<int>(out_cells.size()));
@@ -57,7 +59,7 @@ rychly_stav::rychly_stav(const graf& g) {
         }
         degree.push_back(static_cast<int>(out_cells.size()) - out_first[v]);
         while (out_cells.size() % kus != 0) {
-            out_cells.push_back(pocet_vrcholu);  // a padding column: distance 0
+            out_cells.push_back(pocet_vrcholu); // a padding column: distance 0
             slot_owner.push_back(v);
         }
     }
@@ -74,13 +76,17 @@ rychly_stav::rychly_stav(const graf& g) {
             near.push_back(w);
         };
         const vrchol& r = g.vrcholy[v];
-        for (int k = 0; k < r.pocet; ++k) add(r.sousede[k]);
-        for (int slot : listed_by[v]) add(slot_owner[slot]);
-        for (std::size_t i = start; i < near.size(); ++i) seen[near[i]] = 0;
+        for (int k = 0; k < r.pocet; ++k)
+            add(r.sousede[k]);
+        for (int slot : listed_by[v])
+            add(slot_owner[slot]);
+        for (std::size_t i = start; i < near.size(); ++i)
+            seen[near[i]] = 0;
     }
     in_first.push_back(static_cast<int>(in_slots.size()));
     near_first.push_back(static_cast<int>(near.size()));
-    for (int v = 0; v < pocet_vrcholu; ++v) own[v] = sum_from(v, grid().d[cell[v]].c);
+    for (int v = 0; v < pocet_vrcholu; ++v)
+        own[v] = sum_from(v, grid().d[cell[v]].c);
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
@@ -89,7 +95,8 @@ double rychly_stav::sum_from(int w, const double* row) const {
     const int* end = out_cells.data() + out_first[w + 1];
     double sum = 0;
     for (; s != end; s += kus)
-        for (int t = 0; t < kus; ++t) sum += row[s[t]];
+        for (int t = 0; t < kus; ++t)
+            sum += row[s[t]];
     return sum;
 }
 
@@ -119,7 +126,8 @@ void rychly_stav::sums_on_cells(int v, int cells) {
 #else
     for (int c = 0; c < cells; ++c) {
         double sum = 0;
-        for (int t = 0; t < count; ++t) sum += m.d[first[t]].c[c];
+        for (int t = 0; t < count; ++t)
+            sum += m.d[first[t]].c[c];
         on_cell[c] = sum;
     }
 #endif
@@ -158,27 +166,30 @@ namespace {
 // The first position holding the smallest value, when that value is below `start`; else -1.
 // Equal to scanning in order and keeping a value only when it is strictly lower.
 int first_lowest(const double* values, int count, double start) {
-    double low[4] = {start, start, start, start};  // four chains: no comparison waits for the last
+    double low[4] = {start, start, start, start}; // four chains: no comparison waits for the last
     int k = 0;
     for (; k + 4 <= count; k += 4)
-        for (int i = 0; i < 4; ++i) low[i] = values[k + i] < low[i] ? values[k + i] : low[i];
-    for (; k < count; ++k) low[0] = values[k] < low[0] ? values[k] : low[0];
+        for (int i = 0; i < 4; ++i)
+            low[i] = values[k + i] < low[i] ? values[k + i] : low[i];
+    for (; k < count; ++k)
+        low[0] = values[k] < low[0] ? values[k] : low[0];
     double lowest = low[0];
-    for (int i = 1; i < 4; ++i) lowest = low[i] < lowest ? low[i] : lowest;
+    for (int i = 1; i < 4; ++i)
+        lowest = low[i] < lowest ? low[i] : lowest;
     if (!(lowest < start)) return -1;
     for (k = 0; k < count; ++k)
         if (values[k] == lowest) return k;
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
     const mrizka& m = grid();
     const int cv = cell[v];
-    const int smaller = m.prvni[m.diagonala[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
+    const int smaller = m.prvni[m.diagonala[cv]]; // cells of smaller diagonals: 0 .. smaller - 1
     const double* row_v = m.d[cv].c;
     sums_on_cells(v, (smaller + 7) / 8 * 8);
 
@@ -186,7 +197,8 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
     // estimate for position k unless one of the pair lists the other.
     if (c == 1) {
         const double v_base = total - own[v];
-        for (int cw = 0; cw < smaller; ++cw) chosen[position_at[cw]] = v_base + on_cell[cw];
+        for (int cw = 0; cw < smaller; ++cw)
+            chosen[position_at[cw]] = v_base + on_cell[cw];
         for (int cw = smaller; cw < pocet_vrcholu; ++cw) {
             const int w = at[cw];
             chosen[position_at[cw]] = (total - own[w]) + sum_from(w, row_v);
@@ -211,7 +223,7 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
         const odhad e = presne(total, v, near[i]);
         chosen[position[near[i]]] = c == 0 ? e.e0 : e.e1;
     }
-    chosen[j] = total;  // never strictly below the start value
+    chosen[j] = total; // never strictly below the start value
 
     volba best{{total, total}, first_lowest(chosen.data(), pocet_vrcholu, total)};
     if (best.partner >= 0) best.sum_max = presne(total, v, g.vrcholy_sorted[best.partner]);
@@ -225,7 +237,8 @@ void rychly_stav::po_vymene(const graf& g, int j, int k) {
     for (int v : moved) {
         at[cell[v]] = v;
         position_at[cell[v]] = position[v];
-        for (int i = in_first[v]; i < in_first[v + 1]; ++i) out_cells[in_slots[i]] = cell[v];
+        for (int i = in_first[v]; i < in_first[v + 1]; ++i)
+            out_cells[in_slots[i]] = cell[v];
     }
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
@@ -234,8 +247,9 @@ void rychly_stav::po_vymene(const graf& g, int j, int k) {
     };
     for (int v : moved) {
         once(v);
-        for (int i = in_first[v]; i < in_first[v + 1]; ++i) once(slot_owner[in_slots[i]]);
+        for (int i = in_first[v]; i < in_first[v + 1]; ++i)
+            once(slot_owner[in_slots[i]]);
     }
 }
 
-}  // namespace layout
+} // namespace layout

@@ -11,10 +11,12 @@ namespace layout {
 
 std::string precti_soubor(const char* name, std::string& text) {
     std::FILE* f = std::fopen(name, "r");
-    if (f == nullptr) return std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno);
+    if (f == nullptr)
+        return std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno);
     char buffer[1 << 16];
     std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        text.append(buffer, got);
     const int err = errno;
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
@@ -29,7 +31,9 @@ bool mezera(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool cislice(char c) { return c >= '0' && c <= '9'; }
+bool cislice(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A line feed, or a carriage return directly before one: both belong to a line end.
 bool konec_radku(std::string_view s, std::size_t i) {
@@ -78,7 +82,7 @@ cislo precti_cislo(cteni& r) {
         negative = r.s[r.i] == '-';
         r.dal();
     }
-    if (r.konec() || !cislice(r.s[r.i])) return n;  // r.i is on what stands in the way
+    if (r.konec() || !cislice(r.s[r.i])) return n; // r.i is on what stands in the way
     n.found = true;
     long long value = 0;
     while (!r.konec() && cislice(r.s[r.i])) {
@@ -96,7 +100,7 @@ std::string na_radku(int radek, const std::string& problem) {
     return "orv-graph, řádek " + std::to_string(radek) + ": " + problem;
 }
 
-}  // namespace
+} // namespace
 
 // A line that starts with a tab holds a neighbour of the current vertex; any other line holds a
 // vertex number that starts a new list. Precisely: the first character other than a line end
@@ -107,11 +111,13 @@ std::string nacti(std::string_view text, graf& g) {
     cteni r{text};
     vrchol* current = nullptr;
     for (;;) {
-        while (!r.konec() && konec_radku(r.s, r.i)) r.dal();
+        while (!r.konec() && konec_radku(r.s, r.i))
+            r.dal();
         if (r.konec()) break;
         const bool soused = r.s[r.i] == '\t';
-        while (!r.konec() && mezera(r.s[r.i])) r.dal();
-        if (r.konec()) break;  // the file ends where a number should follow: the line is ignored
+        while (!r.konec() && mezera(r.s[r.i]))
+            r.dal();
+        if (r.konec()) break; // the file ends where a number should follow: the line is ignored
         const int radek = r.radek;
         const cislo n = precti_cislo(r);
         if (!n.found) return na_radku(r.radek, "místo čísla stojí " + popis_znaku(r.s, r.i));
@@ -140,12 +146,16 @@ void inicializuj(graf& g) {
     g.vrcholy[0].hloubka = 0;
 }
 
-int rozvrhni(graf& g, std::FILE* trace, odhady way) {
+void priprav(graf& g, std::FILE* trace) {
     inicializuj(g);
     hloubky(g, trace);
     serad(g);
     rozmisti(g);
     g.sum_total = get_total_sum(g);
+}
+
+int rozvrhni(graf& g, std::FILE* trace, odhady way) {
+    priprav(g, trace);
     return zlepsuj(g, trace, way);
 }
 
@@ -159,4 +169,4 @@ void vypis(const graf& g, std::FILE* out) {
     }
 }
 
-}  // namespace layout
+} // namespace layout

@@ -18,23 +18,25 @@ inline constexpr int max_pruchodu = 10000; // improvement passes at most
 // One vertex. Neighbours are held as indices into `graf::vrcholy` (vertex number minus 1),
 // in the order the file lists them; nothing adds the reverse direction.
 struct vrchol {
-    int cislo = 0;  // vertex number, 1 .. 285
-    int x = 0;      // grid column
-    int y = 0;      // grid row
+    int cislo = 0; // vertex number, 1 .. 285
+    int x = 0;     // grid column
+    int y = 0;     // grid row
     std::array<int, max_sousedu> sousede{};
-    int pocet = 0;    // valid entries in `sousede`
-    int hloubka = 0;  // distance from vertex 1 along the neighbour lists; 1000 when unreached
+    int pocet = 0;   // valid entries in `sousede`
+    int hloubka = 0; // distance from vertex 1 along the neighbour lists; 1000 when unreached
 };
 
 // The whole state of a run.
 struct graf {
-    std::array<vrchol, pocet_vrcholu> vrcholy{};       // index i holds vertex i + 1
-    std::array<int, pocet_vrcholu> vrcholy_sorted{};   // vertex indices, later in depth order
-    std::array<int, sloupcu * radku> tabulka{};        // vertex index on cell [x][y], at x * 19 + y
-    double sum_total = 0;  // running total edge length, carried forward from estimates
+    std::array<vrchol, pocet_vrcholu> vrcholy{};     // index i holds vertex i + 1
+    std::array<int, pocet_vrcholu> vrcholy_sorted{}; // vertex indices, later in depth order
+    std::array<int, sloupcu * radku> tabulka{};      // vertex index on cell [x][y], at x * 19 + y
+    double sum_total = 0; // running total edge length, carried forward from estimates
 };
 
-inline int bunka(int x, int y) { return x * radku + y; }  // index of cell [x][y] in `tabulka`
+inline int bunka(int x, int y) {
+    return x * radku + y;
+} // index of cell [x][y] in `tabulka`
 
 // Reads the whole of file `name` into `text`. Returns "" or the reason it could not be read.
 std::string precti_soubor(const char* name, std::string& text);
@@ -47,14 +49,17 @@ std::string nacti(std::string_view text, graf& g);
 // into `vrcholy_sorted`. Runs after reading, for every vertex, mentioned or not.
 void inicializuj(graf& g);
 
-enum class odhady { plain, fast };  // which implementation of the swap estimates the passes use
+enum class odhady { plain, fast }; // which implementation of the swap estimates the passes use
 
-// Runs every phase after reading: depths, sort, placement, the first total and the improvement
-// passes. The depth trace and the pass totals go to `trace`. Returns the number of passes that
-// made a trade.
+// Runs the phases after reading that come before the improvement passes: start values, depths
+// (traced to `trace`), sort, placement and the first total.
+void priprav(graf& g, std::FILE* trace);
+
+// Runs every phase after reading: `priprav`, then the improvement passes. The depth trace and the
+// pass totals go to `trace`. Returns the number of passes that made a trade.
 int rozvrhni(graf& g, std::FILE* trace, odhady way = odhady::fast);
 
 // Writes the final listing: every vertex in table order with its cell, then its neighbours' cells.
 void vypis(const graf& g, std::FILE* out);
 
-}  // namespace layout
+} // namespace layout

@@ -33,7 +33,8 @@ int hloubky(graf& g, std::FILE* trace) {
         for (int i = 1; i < pocet_vrcholu; ++i) {
             vrchol& v = g.vrcholy[i];
             int m = 999;
-            for (int k = 0; k < v.pocet; ++k) m = std::min(m, g.vrcholy[v.sousede[k]].hloubka);
+            for (int k = 0; k < v.pocet; ++k)
+                m = std::min(m, g.vrcholy[v.sousede[k]].hloubka);
             if (v.hloubka != m + 1) {
                 v.hloubka = m + 1;
                 changed = true;
@@ -44,7 +45,9 @@ int hloubky(graf& g, std::FILE* trace) {
     return passes;
 }
 
-int cmp(const vrchol& a, const vrchol& b) { return a.hloubka - b.hloubka; }
+int cmp(const vrchol& a, const vrchol& b) {
+    return a.hloubka - b.hloubka;
+}
 
 void serad(graf& g) {
     std::stable_sort(g.vrcholy_sorted.begin(), g.vrcholy_sorted.end(),
@@ -61,4 +64,4 @@ void rozmisti(graf& g) {
     }
 }
 
-}  // namespace layout
+} // namespace layout

@@ -6,7 +6,6 @@
 // `plain` or `fast` only that one runs once (for instruction counts under callgrind).
 #include "graph.hpp"
 #include "improve.hpp"
-#include "placement.hpp"
 
 #include <chrono>
 #include <cstdio>
@@ -16,7 +15,7 @@
 namespace {
 
 struct run {
-    std::string totals;  // what the passes wrote
+    std::string totals; // what the passes wrote
     layout::graf end;
     int status = 0;
     double seconds = 0;
@@ -40,14 +39,15 @@ run improve(const layout::graf& start, layout::odhady way, int limit) {
 }
 
 bool same(const run& a, const run& b) {
-    if (a.totals != b.totals || a.status != b.status || a.end.tabulka != b.end.tabulka) return false;
+    if (a.totals != b.totals || a.status != b.status || a.end.tabulka != b.end.tabulka)
+        return false;
     for (int v = 0; v < layout::pocet_vrcholu; ++v)
         if (a.end.vrcholy[v].x != b.end.vrcholy[v].x || a.end.vrcholy[v].y != b.end.vrcholy[v].y)
             return false;
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -65,16 +65,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::FILE* quiet = std::fopen("/dev/null", "w");
-    layout::inicializuj(start);
-    layout::hloubky(start, quiet);
-    layout::serad(start);
-    layout::rozmisti(start);
-    start.sum_total = layout::get_total_sum(start);
+    layout::priprav(start, quiet);
 
     const std::string only = argc > 4 ? argv[4] : "";
     if (only == "plain" || only == "fast") {
-        const run r = improve(start, only == "plain" ? layout::odhady::plain : layout::odhady::fast,
-                              limit);
+        const run r =
+            improve(start, only == "plain" ? layout::odhady::plain : layout::odhady::fast, limit);
         std::printf("%s: %lld passes (status %d), %.3f s, %.1f us per pass\n", only.c_str(),
                     r.work.passes, r.status, r.seconds, 1e6 * r.seconds / r.work.passes);
         return 0;

@@ -13,7 +13,8 @@ using layout::graf;
 std::vector<int> sousede(const graf& g, int number) {
     const layout::vrchol& v = g.vrcholy[number - 1];
     std::vector<int> out;
-    for (int k = 0; k < v.pocet; ++k) out.push_back(v.sousede[k] + 1);
+    for (int k = 0; k < v.pocet; ++k)
+        out.push_back(v.sousede[k] + 1);
     return out;
 }
 
@@ -73,9 +74,11 @@ TEST(Reader, IgnoresALineWhoseNumberTheFileEndsBefore) {
 
 TEST(Reader, AcceptsFiftyNeighboursAgainAfterAVertexStartsOver) {
     std::string text = "3\n";
-    for (int i = 0; i < 50; ++i) text += "\t7\n";
+    for (int i = 0; i < 50; ++i)
+        text += "\t7\n";
     text += "3\n\t8\n";
-    for (int i = 0; i < 49; ++i) text += "\t9\n";
+    for (int i = 0; i < 49; ++i)
+        text += "\t9\n";
     const graf g = read(text);
     EXPECT_EQ(g.vrcholy[2].pocet, 50);
     EXPECT_EQ(g.vrcholy[2].sousede[0], 7);
@@ -83,7 +86,8 @@ TEST(Reader, AcceptsFiftyNeighboursAgainAfterAVertexStartsOver) {
 
 TEST(Reader, RejectsWhatTheTablesCannotHoldNamingTheLine) {
     std::string fifty_one = "2\n3\n";
-    for (int i = 0; i < 51; ++i) fifty_one += "\t1\n";
+    for (int i = 0; i < 51; ++i)
+        fifty_one += "\t1\n";
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"1\n\t2\n286\n", "orv-graph, řádek 3: číslo vrcholu 286 leží mimo rozsah 1 až 285"},
         {"0\n", "orv-graph, řádek 1: číslo vrcholu 0 leží mimo rozsah 1 až 285"},
@@ -114,7 +118,8 @@ TEST(Reader, ReportsAFileThatCannotBeOpenedOrRead) {
 TEST(Listing, WritesEveryVertexInTableOrderWithItsNeighbours) {
     graf g;
     layout::inicializuj(g);
-    for (layout::vrchol& v : g.vrcholy) v.x = v.cislo % 15, v.y = v.cislo % 19;
+    for (layout::vrchol& v : g.vrcholy)
+        v.x = v.cislo % 15, v.y = v.cislo % 19;
     g.vrcholy[6].x = 2;
     g.vrcholy[6].y = 5;
     g.vrcholy[11].x = 3;
@@ -135,4 +140,4 @@ TEST(Listing, WritesEveryVertexInTableOrderWithItsNeighbours) {
     EXPECT_EQ(listing.substr(listing.size() - 10), "0 0 : 285\n");
 }
 
-}  // namespace
+} // namespace

@@ -35,7 +35,8 @@ TEST(Placement, WalksTheAntiDiagonalsFromTheCorner) {
 
 TEST(Depth, ChainListedBothWaysTakesOnePassAndTheCellsInOrder) {
     graf g;
-    for (int k = 1; k < 285; ++k) hrana(g, k, k + 1), hrana(g, k + 1, k);
+    for (int k = 1; k < 285; ++k)
+        hrana(g, k, k + 1), hrana(g, k + 1, k);
     layout::inicializuj(g);
     capture trace;
     EXPECT_EQ(layout::hloubky(g, trace.stream), 2);
@@ -58,7 +59,8 @@ TEST(Depth, ChainListedBothWaysTakesOnePassAndTheCellsInOrder) {
 TEST(Depth, ChainFromTheFarEndTakes285Passes) {
     graf g;
     hrana(g, 285, 1);
-    for (int k = 2; k < 285; ++k) hrana(g, k, k + 1);
+    for (int k = 2; k < 285; ++k)
+        hrana(g, k, k + 1);
     layout::inicializuj(g);
     capture trace;
     EXPECT_EQ(layout::hloubky(g, trace.stream), 285);
@@ -71,8 +73,8 @@ TEST(Depth, ChainFromTheFarEndTakes285Passes) {
 
 TEST(Depth, UnreachedVerticesEndAt1000) {
     graf g;
-    hrana(g, 2, 3);  // 3 has no neighbours
-    hrana(g, 4, 4);  // only itself
+    hrana(g, 2, 3); // 3 has no neighbours
+    hrana(g, 4, 4); // only itself
     hrana(g, 5, 1);
     hrana(g, 6, 5);
     layout::inicializuj(g);
@@ -89,7 +91,8 @@ TEST(Depth, UnreachedVerticesEndAt1000) {
 TEST(Sort, OrdersByDepthKeepingTableOrderAmongEquals) {
     graf g;
     layout::inicializuj(g);
-    for (int i = 0; i < 285; ++i) g.vrcholy[i].hloubka = i == 0 ? 0 : (i % 3 == 0 ? 2 : 1000 - i % 2);
+    for (int i = 0; i < 285; ++i)
+        g.vrcholy[i].hloubka = i == 0 ? 0 : (i % 3 == 0 ? 2 : 1000 - i % 2);
     layout::serad(g);
     for (int i = 1; i < 285; ++i) {
         const layout::vrchol& a = g.vrcholy[g.vrcholy_sorted[i - 1]];
@@ -103,4 +106,4 @@ TEST(Sort, OrdersByDepthKeepingTableOrderAmongEquals) {
     EXPECT_EQ(g.vrcholy_sorted[1], 3);
 }
 
-}  // namespace
+} // namespace
