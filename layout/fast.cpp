@@ -3,7 +3,6 @@
 #include "placement.hpp"
 
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 
 #if defined(__SSE2__)

@@ -66,7 +66,7 @@ struct rychly_stav {
     std::array<double, pocet_vrcholu> own{}; // each vertex's edge lengths from its cell, summed
     alignas(16) std::array<double, radek_tabulky> on_cell{}; // V's edges summed from each cell
     std::array<double, pocet_vrcholu> chosen{}; // the deciding element for each position
-    std::array<int, pocet_vrcholu> stamp{};     // refresh marks of the current trade
+    std::array<int, pocet_vrcholu> stamp{};     // `trades` when own[v] was last refreshed
     int trades = 0;
 
   private:
