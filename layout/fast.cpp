@@ -63,27 +63,33 @@ rychly_stav::rychly_stav(const graf& g) {
         }
     }
     out_first.push_back(static_cast<int>(out_cells.size()));
+    // Each vertex's partners that it lists, and that list it, without repeats or itself.
     std::vector<char> seen(pocet_vrcholu, 0);
+    auto add_once = [&](int v, int w, std::vector<int>& to) {
+        if (w == v || seen[w]) return;
+        seen[w] = 1;
+        to.push_back(w);
+    };
+    auto forget = [&](const std::vector<int>& from, std::size_t start) {
+        for (std::size_t i = start; i < from.size(); ++i)
+            seen[from[i]] = 0;
+    };
     for (int v = 0; v < pocet_vrcholu; ++v) {
         in_first.push_back(static_cast<int>(in_slots.size()));
         in_slots.insert(in_slots.end(), listed_by[v].begin(), listed_by[v].end());
-        near_first.push_back(static_cast<int>(near.size()));
-        const std::size_t start = near.size();
-        auto add = [&](int w) {
-            if (w == v || seen[w]) return;
-            seen[w] = 1;
-            near.push_back(w);
-        };
+        lists_first.push_back(static_cast<int>(lists.size()));
         const vrchol& r = g.vrcholy[v];
         for (int k = 0; k < r.pocet; ++k)
-            add(r.sousede[k]);
+            add_once(v, r.sousede[k], lists);
+        forget(lists, lists_first[v]);
+        listed_first.push_back(static_cast<int>(listed.size()));
         for (int slot : listed_by[v])
-            add(slot_owner[slot]);
-        for (std::size_t i = start; i < near.size(); ++i)
-            seen[near[i]] = 0;
+            add_once(v, slot_owner[slot], listed);
+        forget(listed, listed_first[v]);
     }
     in_first.push_back(static_cast<int>(in_slots.size()));
-    near_first.push_back(static_cast<int>(near.size()));
+    lists_first.push_back(static_cast<int>(lists.size()));
+    listed_first.push_back(static_cast<int>(listed.size()));
     for (int v = 0; v < pocet_vrcholu; ++v)
         own[v] = sum_from(v, grid().d[cell[v]].c);
 }
@@ -132,32 +138,44 @@ void rychly_stav::sums_on_cells(int v, int cells) {
 #endif
 }
 
-// `checkswitch` for the vertices v and w on their cells. P's terms, then Q's, are added in list
-// order; the term of an edge to the other vertex is +0.0 (its length from the other's cell is 0,
-// and its length from the own cell is replaced by 0), which is the same as leaving it out.
+// Adds P's terms to the two sums of an estimate: each edge's length from P's cell to `old` and
+// from Q's cell to `nw`, in list order. The term of an edge to Q is +0.0 in both (its length from
+// Q's cell is 0, and its length from P's cell is replaced by 0), which is the same as leaving it
+// out; so are the padding terms.
+void rychly_stav::add_terms(int p, int q, double& old, double& nw) const {
+    const mrizka& m = grid();
+    const int cq = cell[q];
+    const double* row_p = m.d[cell[p]].c;
+    const double* row_q = m.d[cq].c;
+    const int* s = out_cells.data() + out_first[p];
+    const int* end = out_cells.data() + out_first[p + 1];
+    for (; s != end; s += kus)
+        for (int t = 0; t < kus; ++t) {
+            old += s[t] == cq ? 0.0 : row_p[s[t]];
+            nw += row_q[s[t]];
+        }
+}
+
+// `checkswitch` for the vertices v and w on their cells.
 odhad rychly_stav::presne(double total, int v, int w) const {
     const mrizka& m = grid();
     const bool v_is_p = m.diagonala[cell[v]] > m.diagonala[cell[w]];
     const int p = v_is_p ? v : w;
     const int q = v_is_p ? w : v;
-    const int cp = cell[p], cq = cell[q];
-    const double* row_p = m.d[cp].c;
-    const double* row_q = m.d[cq].c;
     double old = 0, nw = 0;
-    for (int s = out_first[p]; s < out_first[p + 1]; ++s) {
-        const int cn = out_cells[s];
-        old += cn == cq ? 0.0 : row_p[cn];
-        nw += row_q[cn];
-    }
     odhad e;
+    add_terms(p, q, old, nw);
     e.e1 = (total - old) + nw;
-    for (int s = out_first[q]; s < out_first[q + 1]; ++s) {
-        const int cn = out_cells[s];
-        old += cn == cp ? 0.0 : row_q[cn];
-        nw += row_p[cn];
-    }
+    add_terms(q, p, old, nw);
     e.e0 = (total - old) + nw;
     return e;
+}
+
+// The e1 of `checkswitch` when P and Q are known.
+double rychly_stav::e1_presne(double total, int p, int q) const {
+    double old = 0, nw = 0;
+    add_terms(p, q, old, nw);
+    return (total - old) + nw;
 }
 
 namespace {
@@ -218,9 +236,23 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
             chosen[position_at[cw]] = (total - old) + nw;
         }
     }
-    for (int i = near_first[v]; i < near_first[v + 1]; ++i) {
-        const odhad e = presne(total, v, near[i]);
-        chosen[position[near[i]]] = c == 0 ? e.e0 : e.e1;
+    // Pairs where one lists the other, as written: for e1 only when P lists Q.
+    if (c == 1) {
+        for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
+            const int w = lists[i];
+            if (cell[w] < smaller) chosen[position[w]] = e1_presne(total, v, w);
+        }
+        for (int i = listed_first[v]; i < listed_first[v + 1]; ++i) {
+            const int w = listed[i];
+            if (cell[w] >= smaller) chosen[position[w]] = e1_presne(total, w, v);
+        }
+    } else {
+        for (int list : {0, 1}) {
+            const std::vector<int>& first = list == 0 ? lists_first : listed_first;
+            const std::vector<int>& who = list == 0 ? lists : listed;
+            for (int i = first[v]; i < first[v + 1]; ++i)
+                chosen[position[who[i]]] = presne(total, v, who[i]).e0;
+        }
     }
     chosen[j] = total; // never strictly below the start value
 

@@ -62,7 +62,8 @@ struct rychly_stav {
     std::vector<int> out_first, out_cells, degree;
     std::vector<int> in_first, in_slots;     // vertex -> the slots of out_cells that hold it
     std::vector<int> slot_owner;             // slot -> the vertex whose list holds it
-    std::vector<int> near_first, near;       // vertex -> vertices it lists or that list it
+    std::vector<int> lists_first, lists;     // vertex -> the other vertices it lists
+    std::vector<int> listed_first, listed;   // vertex -> the other vertices that list it
     std::array<double, pocet_vrcholu> own{}; // each vertex's edge lengths from its cell, summed
     alignas(16) std::array<double, radek_tabulky> on_cell{}; // V's edges summed from each cell
     std::array<double, pocet_vrcholu> chosen{}; // the deciding element for each position
@@ -70,7 +71,9 @@ struct rychly_stav {
     int trades = 0;
 
   private:
+    void add_terms(int p, int q, double& old, double& nw) const;
     odhad presne(double total, int v, int w) const;
+    double e1_presne(double total, int p, int q) const;
     double sum_from(int w, const double* row) const;
     void sums_on_cells(int v, int cells);
 };
