@@ -26,13 +26,6 @@ graf read(const std::string& text) {
 
 using list = std::vector<int>;
 
-TEST(Reader, ReadsTheExampleFormat) {
-    const graf g = read("1\n\t2\n\t3\n2\n\t1\n");
-    EXPECT_EQ(sousede(g, 1), (list{2, 3}));
-    EXPECT_EQ(sousede(g, 2), (list{1}));
-    EXPECT_EQ(sousede(g, 3), (list{}));
-}
-
 TEST(Reader, KeepsTheQuirksOfItsLineRules) {
     // A neighbour line before the first vertex is ignored.
     EXPECT_EQ(sousede(read("\t5\n3\n\t4\n"), 3), (list{4}));
@@ -113,31 +106,6 @@ TEST(Reader, ReportsAFileThatCannotBeOpenedOrRead) {
     EXPECT_EQ(layout::precti_soubor("/nonexistent/orv-graph", text),
               "soubor /nonexistent/orv-graph nelze otevřít: No such file or directory");
     EXPECT_EQ(layout::precti_soubor("/", text), "soubor / nelze přečíst: Is a directory");
-}
-
-TEST(Listing, WritesEveryVertexInTableOrderWithItsNeighbours) {
-    graf g;
-    layout::inicializuj(g);
-    for (layout::vrchol& v : g.vrcholy)
-        v.x = v.cislo % 15, v.y = v.cislo % 19;
-    g.vrcholy[6].x = 2;
-    g.vrcholy[6].y = 5;
-    g.vrcholy[11].x = 3;
-    g.vrcholy[11].y = 5;
-    g.vrcholy[6].sousede[0] = 11;
-    g.vrcholy[6].sousede[1] = 6;
-    g.vrcholy[6].pocet = 2;
-    char* text = nullptr;
-    std::size_t size = 0;
-    std::FILE* out = open_memstream(&text, &size);
-    layout::vypis(g, out);
-    std::fclose(out);
-    const std::string listing(text, size);
-    std::free(text);
-    EXPECT_EQ(listing.substr(0, 20), "1 1 : 001\n2 2 : 002\n");
-    EXPECT_NE(listing.find("6 6 : 006\n2 5 : 007\n\t3 5 : 012\n\t2 5 : 007\n8 8 : 008\n"),
-              std::string::npos);
-    EXPECT_EQ(listing.substr(listing.size() - 10), "0 0 : 285\n");
 }
 
 } // namespace

@@ -15,54 +15,6 @@ using layout::odhady;
 using layout_test::capture;
 using layout_test::hrana;
 
-struct outcome {
-    int status = 0;
-    std::string trace; // depth trace and pass totals
-    graf end;
-};
-
-outcome run(const graf& start, odhady way) {
-    outcome o;
-    o.end = start;
-    capture trace;
-    o.status = layout::rozvrhni(o.end, trace.stream, way);
-    o.trace = trace.take();
-    return o;
-}
-
-std::string after_depths(const std::string& trace) {
-    return trace.substr(trace.rfind(".\n") + 2);
-}
-
-TEST(Passes, AGraphWithoutEdgesEndsAfterOnePass) {
-    for (odhady way : {odhady::plain, odhady::fast}) {
-        const outcome o = run(graf{}, way);
-        EXPECT_EQ(o.status, 0);
-        EXPECT_EQ(after_depths(o.trace), "0.000000\n");
-        EXPECT_EQ(o.end.vrcholy[0].x, 0);
-        EXPECT_EQ(o.end.vrcholy[0].y, 0);
-    }
-}
-
-// Vertex 1 lists vertex 285. In pass 0 vertex 1 chooses by e0: every partner W lies on a larger
-// diagonal, so P = W (listing nobody) and e0 is the distance from W's cell to 285's cell (14,18).
-// The first of the two cells at distance 1 is (14,17), vertex 283's. Pass 1 finds nothing better.
-TEST(Passes, OneEdgeMakesOneTradeInTheFirstPass) {
-    graf g;
-    hrana(g, 1, 285);
-    for (odhady way : {odhady::plain, odhady::fast}) {
-        const outcome o = run(g, way);
-        EXPECT_EQ(o.status, 1);
-        EXPECT_EQ(after_depths(o.trace), "1.000000\n1.000000\n");
-        EXPECT_EQ(o.end.vrcholy[0].x, 14);
-        EXPECT_EQ(o.end.vrcholy[0].y, 17);
-        EXPECT_EQ(o.end.vrcholy[282].x, 0);
-        EXPECT_EQ(o.end.vrcholy[282].y, 0);
-        EXPECT_EQ(o.end.tabulka[layout::bunka(14, 17)], 0);
-        EXPECT_EQ(o.end.tabulka[layout::bunka(0, 0)], 282);
-    }
-}
-
 TEST(Passes, TheFullEstimateDecidesForOneVertexInFifteen) {
     EXPECT_EQ(layout::kriterium(0, 0), 0);
     EXPECT_EQ(layout::kriterium(15, 0), 0);
