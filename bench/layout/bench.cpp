@@ -1,0 +1,95 @@
+// orv-layout-bench GRAPH [PASSES] [REPEATS] [plain|fast]: runs the improvement passes on the graph
+// file GRAPH with the plain estimates (every sum recomputed, two square roots per neighbour) and
+// with the fast ones, checks that both write the same pass totals and end with the same placement
+// and status, and reports the time per pass of each and their ratio. The fast passes run REPEATS
+// times (default 3) and the best time counts; PASSES (default 10000) bounds the passes. With
+// `plain` or `fast` only that one runs once (for instruction counts under callgrind).
+#include "graph.hpp"
+#include "improve.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct run {
+    std::string totals; // what the passes wrote
+    layout::graf end;
+    int status = 0;
+    double seconds = 0;
+    layout::pocitadla work;
+};
+
+run improve(const layout::graf& start, layout::odhady way, int limit) {
+    run r;
+    r.end = start;
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* trace = open_memstream(&text, &size);
+    const auto t0 = std::chrono::steady_clock::now();
+    r.status = layout::zlepsuj(r.end, trace, way, limit, &r.work);
+    const auto t1 = std::chrono::steady_clock::now();
+    std::fclose(trace);
+    r.totals.assign(text, size);
+    std::free(text);
+    r.seconds = std::chrono::duration<double>(t1 - t0).count();
+    return r;
+}
+
+bool same(const run& a, const run& b) {
+    if (a.totals != b.totals || a.status != b.status || a.end.tabulka != b.end.tabulka)
+        return false;
+    for (int v = 0; v < layout::pocet_vrcholu; ++v)
+        if (a.end.vrcholy[v].x != b.end.vrcholy[v].x || a.end.vrcholy[v].y != b.end.vrcholy[v].y)
+            return false;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: orv-layout-bench GRAPH [PASSES] [REPEATS] [plain|fast]\n");
+        return 2;
+    }
+    const int limit = argc > 2 ? std::atoi(argv[2]) : layout::max_pruchodu;
+    const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
+    static layout::graf start;
+    std::string text;
+    std::string problem = layout::precti_soubor(argv[1], text);
+    if (problem.empty()) problem = layout::nacti(text, start);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "orv-layout-bench: %s\n", problem.c_str());
+        return 2;
+    }
+    std::FILE* quiet = std::fopen("/dev/null", "w");
+    layout::priprav(start, quiet);
+
+    const std::string only = argc > 4 ? argv[4] : "";
+    if (only == "plain" || only == "fast") {
+        const run r =
+            improve(start, only == "plain" ? layout::odhady::plain : layout::odhady::fast, limit);
+        std::printf("%s: %lld passes (status %d), %.3f s, %.1f us per pass\n", only.c_str(),
+                    r.work.passes, r.status, r.seconds, 1e6 * r.seconds / r.work.passes);
+        return 0;
+    }
+
+    run fast = improve(start, layout::odhady::fast, limit);
+    for (int i = 1; i < repeats; ++i) {
+        run again = improve(start, layout::odhady::fast, limit);
+        if (again.seconds < fast.seconds) fast = again;
+    }
+    const run plain = improve(start, layout::odhady::plain, limit);
+
+    const double passes = static_cast<double>(plain.work.passes);
+    std::printf("passes: %lld (status %d), trades: %lld, estimates: %lld\n", plain.work.passes,
+                plain.status, plain.work.trades, plain.work.estimates);
+    std::printf("plain: %.3f s, %.1f us per pass\n", plain.seconds, 1e6 * plain.seconds / passes);
+    std::printf("fast:  %.3f s, %.1f us per pass\n", fast.seconds, 1e6 * fast.seconds / passes);
+    std::printf("ratio: %.1fx\n", plain.seconds / fast.seconds);
+    const bool ok = same(plain, fast);
+    std::printf("same totals, placement and status: %s\n", ok ? "yes" : "NO");
+    return ok ? 0 : 1;
+}

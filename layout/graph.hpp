@@ -1,0 +1,65 @@
+// orv-layout: the vertex record, the tables every phase works on, the reader of "orv-graph",
+// the order of the phases and the final listing.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace layout {
+
+inline constexpr int pocet_vrcholu = 285;  // vertices, and also cells of the grid
+inline constexpr int max_sousedu = 50;     // neighbours one vertex can list
+inline constexpr int sloupcu = 15;         // grid columns, x = 0 .. 14
+inline constexpr int radku = 19;           // grid rows, y = 0 .. 18
+inline constexpr int max_pruchodu = 10000; // improvement passes at most
+
+// One vertex. Neighbours are held as indices into `graf::vrcholy` (vertex number minus 1),
+// in the order the file lists them; nothing adds the reverse direction.
+struct vrchol {
+    int cislo = 0; // vertex number, 1 .. 285
+    int x = 0;     // grid column
+    int y = 0;     // grid row
+    std::array<int, max_sousedu> sousede{};
+    int pocet = 0;   // valid entries in `sousede`
+    int hloubka = 0; // distance from vertex 1 along the neighbour lists; 1000 when unreached
+};
+
+// The whole state of a run.
+struct graf {
+    std::array<vrchol, pocet_vrcholu> vrcholy{};     // index i holds vertex i + 1
+    std::array<int, pocet_vrcholu> vrcholy_sorted{}; // vertex indices, later in depth order
+    std::array<int, sloupcu * radku> tabulka{};      // vertex index on cell [x][y], at x * 19 + y
+    double sum_total = 0; // running total edge length, carried forward from estimates
+};
+
+inline int bunka(int x, int y) {
+    return x * radku + y;
+} // index of cell [x][y] in `tabulka`
+
+// Reads the whole of file `name` into `text`. Returns "" or the reason it could not be read.
+std::string precti_soubor(const char* name, std::string& text);
+
+// Turns the lines of the graph file into neighbour lists in `g`. Returns "" on success, otherwise
+// the line and the problem; input the tables cannot hold is rejected as a whole.
+std::string nacti(std::string_view text, graf& g);
+
+// Gives every vertex its number and the start depth 999 (vertex 1: 0), and puts the table order
+// into `vrcholy_sorted`. Runs after reading, for every vertex, mentioned or not.
+void inicializuj(graf& g);
+
+enum class odhady { plain, fast }; // which implementation of the swap estimates the passes use
+
+// Runs the phases after reading that come before the improvement passes: start values, depths
+// (traced to `trace`), sort, placement and the first total.
+void priprav(graf& g, std::FILE* trace);
+
+// Runs every phase after reading: `priprav`, then the improvement passes. The depth trace and the
+// pass totals go to `trace`. Returns the number of passes that made a trade.
+int rozvrhni(graf& g, std::FILE* trace, odhady way = odhady::fast);
+
+// Writes the final listing: every vertex in table order with its cell, then its neighbours' cells.
+void vypis(const graf& g, std::FILE* out);
+
+} // namespace layout

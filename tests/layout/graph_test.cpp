@@ -1,0 +1,111 @@
+#include "graph.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using layout::graf;
+
+// The neighbour numbers (1-based) that vertex `number` lists.
+std::vector<int> sousede(const graf& g, int number) {
+    const layout::vrchol& v = g.vrcholy[number - 1];
+    std::vector<int> out;
+    for (int k = 0; k < v.pocet; ++k)
+        out.push_back(v.sousede[k] + 1);
+    return out;
+}
+
+graf read(const std::string& text) {
+    graf g;
+    EXPECT_EQ(layout::nacti(text, g), "") << text;
+    return g;
+}
+
+using list = std::vector<int>;
+
+TEST(Reader, KeepsTheQuirksOfItsLineRules) {
+    // A neighbour line before the first vertex is ignored.
+    EXPECT_EQ(sousede(read("\t5\n3\n\t4\n"), 3), (list{4}));
+    // A vertex listed twice keeps only its last list; empty lines are ignored.
+    EXPECT_EQ(sousede(read("2\n\t3\n\t4\n\n\n2\n\t5\n"), 2), (list{5}));
+    // No final line feed.
+    EXPECT_EQ(sousede(read("1\n\t2\n\t285"), 1), (list{2, 285}));
+    // A tab behind a number, or a line holding only a tab, makes the next number a neighbour.
+    EXPECT_EQ(sousede(read("1\t\n2\n"), 1), (list{2}));
+    EXPECT_EQ(sousede(read("1\n\t\n2\n"), 1), (list{2}));
+    // A blank behind a number makes the next number a vertex, even on a tab line.
+    const graf g = read("1 \n\t2\n");
+    EXPECT_EQ(sousede(g, 1), (list{}));
+    EXPECT_EQ(sousede(g, 2), (list{}));
+    // Duplicates and self-loops are kept as listed.
+    EXPECT_EQ(sousede(read("4\n\t4\n\t6\n\t6\n"), 4), (list{4, 6, 6}));
+    // Signs and leading zeros are part of a decimal number.
+    EXPECT_EQ(sousede(read("+4\n\t0000000000000000000000000006\n"), 4), (list{6}));
+}
+
+TEST(Reader, CarriageReturnBeforeLineFeedEndsTheLine) {
+    const graf crlf = read("1\r\n\t2\r\n\r\n\t3\r\n5\r\n\t1");
+    EXPECT_EQ(sousede(crlf, 1), (list{2, 3}));
+    EXPECT_EQ(sousede(crlf, 5), (list{1}));
+    // Anywhere else a carriage return is white space like a blank: the next number is a vertex.
+    const graf lone = read("1\r\t2\n\t3\n");
+    EXPECT_EQ(sousede(lone, 1), (list{}));
+    EXPECT_EQ(sousede(lone, 2), (list{3}));
+}
+
+TEST(Reader, IgnoresALineWhoseNumberTheFileEndsBefore) {
+    for (const char* text : {"1\n\t2\n\t\n", "1\n\t2\n\t", "1\n\t2 ", "1\n\t2\r", "1\n\t2\n \n"}) {
+        const graf g = read(text);
+        EXPECT_EQ(sousede(g, 1), (list{2})) << text;
+        EXPECT_EQ(sousede(g, 2), (list{})) << text;
+    }
+    EXPECT_EQ(sousede(read("\t\n"), 1), (list{}));
+}
+
+TEST(Reader, AcceptsFiftyNeighboursAgainAfterAVertexStartsOver) {
+    std::string text = "3\n";
+    for (int i = 0; i < 50; ++i)
+        text += "\t7\n";
+    text += "3\n\t8\n";
+    for (int i = 0; i < 49; ++i)
+        text += "\t9\n";
+    const graf g = read(text);
+    EXPECT_EQ(g.vrcholy[2].pocet, 50);
+    EXPECT_EQ(g.vrcholy[2].sousede[0], 7);
+}
+
+TEST(Reader, RejectsWhatTheTablesCannotHoldNamingTheLine) {
+    std::string fifty_one = "2\n3\n";
+    for (int i = 0; i < 51; ++i)
+        fifty_one += "\t1\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"1\n\t2\n286\n", "orv-graph, řádek 3: číslo vrcholu 286 leží mimo rozsah 1 až 285"},
+        {"0\n", "orv-graph, řádek 1: číslo vrcholu 0 leží mimo rozsah 1 až 285"},
+        {"1\n\t-2\n", "orv-graph, řádek 2: číslo souseda -2 leží mimo rozsah 1 až 285"},
+        {"\t4294967297\n1\n",
+         "orv-graph, řádek 1: číslo souseda 4294967297 leží mimo rozsah 1 až 285"},
+        {"1\n\t123456789012345678901234567890\n",
+         "orv-graph, řádek 2: číslo souseda 12345678901234567890... leží mimo rozsah 1 až 285"},
+        {fifty_one, "orv-graph, řádek 53: vrchol 3 má víc než 50 sousedů"},
+        {"1\n\tx\n", "orv-graph, řádek 2: místo čísla stojí znak 'x'"},
+        {"1\n\t7b\n", "orv-graph, řádek 2: místo čísla stojí znak 'b'"},
+        {"1\n\n\t+\n", "orv-graph, řádek 3: místo čísla stojí bajt 0x0A"},
+        {"1\n\t\n\n\xc5\xa1\n", "orv-graph, řádek 4: místo čísla stojí bajt 0xC5"},
+    };
+    for (const auto& [text, message] : cases) {
+        graf g;
+        EXPECT_EQ(layout::nacti(text, g), message) << text;
+    }
+}
+
+TEST(Reader, ReportsAFileThatCannotBeOpenedOrRead) {
+    std::string text;
+    EXPECT_EQ(layout::precti_soubor("/nonexistent/orv-graph", text),
+              "soubor /nonexistent/orv-graph nelze otevřít: No such file or directory");
+    EXPECT_EQ(layout::precti_soubor("/", text), "soubor / nelze přečíst: Is a directory");
+}
+
+} // namespace
