@@ -9,64 +9,68 @@
 
 namespace layout {
 
-std::string precti_soubor(const char* name, std::string& text) {
-    std::FILE* f = std::fopen(name, "r");
-    if (f == nullptr)
-        return std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno);
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, got);
-    const int err = errno;
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) return std::string("soubor ") + name + " nelze přečíst: " + std::strerror(err);
-    return "";
-}
-
 namespace {
 
 // The white space that a decimal scan skips before its number.
-bool mezera(char c) {
+bool mezera(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool cislice(char c) {
+bool cislice(int c) {
     return c >= '0' && c <= '9';
 }
 
-// A line feed, or a carriage return directly before one: both belong to a line end.
-bool konec_radku(std::string_view s, std::size_t i) {
-    return s[i] == '\n' || (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n');
-}
-
-// How a character that stands where a number should is named in a message.
-std::string popis_znaku(std::string_view s, std::size_t i) {
-    if (i >= s.size()) return "konec souboru";
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    char text[32];
-    if (c > ' ' && c < 0x7f)
-        std::snprintf(text, sizeof text, "znak '%c'", c);
-    else
-        std::snprintf(text, sizeof text, "bajt 0x%02X", c);
-    return text;
-}
-
-// The reading position in the file and the line it is on.
+// The reading position in the file: the character there (EOF at the end) and the line it is on.
+// The file is read as a stream, a character at a time, so its size does not matter.
 struct cteni {
-    std::string_view s;
-    std::size_t i = 0;
+    std::FILE* f;
+    int c = EOF;
     int radek = 1;
+    int chyba = 0; // errno of a read that failed
 
-    bool konec() const { return i == s.size(); }
+    explicit cteni(std::FILE* stream) : f(stream) { vezmi(); }
+    bool konec() const { return c == EOF; }
     void dal() {
-        if (s[i] == '\n') ++radek;
-        ++i;
+        if (c == '\n') ++radek;
+        vezmi();
+    }
+    int dalsi() { // the character after the current one, left unread
+        const int n = std::getc(f);
+        if (n == EOF) return zkontroluj();
+        std::ungetc(n, f);
+        return n;
+    }
+
+  private:
+    void vezmi() {
+        c = std::getc(f);
+        if (c == EOF) zkontroluj();
+    }
+    int zkontroluj() {
+        if (std::ferror(f) && chyba == 0) chyba = errno;
+        return EOF;
     }
 };
 
+// A line feed, or a carriage return directly before one: both belong to a line end.
+bool konec_radku(cteni& r) {
+    return r.c == '\n' || (r.c == '\r' && r.dalsi() == '\n');
+}
+
+// How the character that stands where a number should is named in a message.
+std::string popis_znaku(const cteni& r) {
+    if (r.konec()) return "konec souboru";
+    char text[32];
+    if (r.c > ' ' && r.c < 0x7f)
+        std::snprintf(text, sizeof text, "znak '%c'", r.c);
+    else
+        std::snprintf(text, sizeof text, "bajt 0x%02X", static_cast<unsigned>(r.c));
+    return text;
+}
+
 // A decimal number as the scan reads it: an optional sign and digits. `value` saturates above
-// the vertex range so that no number, however long, overflows.
+// the vertex range so that no number, however long, overflows; `text` keeps its first characters
+// for a message.
 struct cislo {
     bool found = false;
     bool in_range = false;
@@ -76,20 +80,23 @@ struct cislo {
 
 cislo precti_cislo(cteni& r) {
     cislo n;
-    const std::size_t start = r.i;
+    auto keep = [&n](int c) {
+        if (n.text.size() <= 24) n.text += static_cast<char>(c);
+    };
     bool negative = false;
-    if (!r.konec() && (r.s[r.i] == '+' || r.s[r.i] == '-')) {
-        negative = r.s[r.i] == '-';
+    if (r.c == '+' || r.c == '-') {
+        negative = r.c == '-';
+        keep(r.c);
         r.dal();
     }
-    if (r.konec() || !cislice(r.s[r.i])) return n; // r.i is on what stands in the way
+    if (!cislice(r.c)) return n; // r.c is what stands in the way
     n.found = true;
     long long value = 0;
-    while (!r.konec() && cislice(r.s[r.i])) {
-        if (value <= pocet_vrcholu) value = value * 10 + (r.s[r.i] - '0');
+    while (cislice(r.c)) {
+        if (value <= pocet_vrcholu) value = value * 10 + (r.c - '0');
+        keep(r.c);
         r.dal();
     }
-    n.text.assign(r.s.substr(start, r.i - start));
     if (n.text.size() > 24) n.text = n.text.substr(0, 20) + "...";
     n.in_range = !negative && value >= 1 && value <= pocet_vrcholu;
     n.value = static_cast<int>(value);
@@ -97,30 +104,27 @@ cislo precti_cislo(cteni& r) {
 }
 
 std::string na_radku(int radek, const std::string& problem) {
-    return "orv-graph, řádek " + std::to_string(radek) + ": " + problem;
+    return "řádek " + std::to_string(radek) + ": " + problem;
 }
-
-} // namespace
 
 // A line that starts with a tab holds a neighbour of the current vertex; any other line holds a
 // vertex number that starts a new list. Precisely: the first character other than a line end
 // behind the previous number decides the kind of the next number, and the scan then runs on to
 // the number across any white space. A line end is a line feed, or a carriage return and a line
 // feed.
-std::string nacti(std::string_view text, graf& g) {
-    cteni r{text};
+std::string rozeber(cteni& r, graf& g) {
     vrchol* current = nullptr;
     for (;;) {
-        while (!r.konec() && konec_radku(r.s, r.i))
+        while (!r.konec() && konec_radku(r))
             r.dal();
         if (r.konec()) break;
-        const bool soused = r.s[r.i] == '\t';
-        while (!r.konec() && mezera(r.s[r.i]))
+        const bool soused = r.c == '\t';
+        while (!r.konec() && mezera(r.c))
             r.dal();
         if (r.konec()) break; // the file ends where a number should follow: the line is ignored
         const int radek = r.radek;
         const cislo n = precti_cislo(r);
-        if (!n.found) return na_radku(r.radek, "místo čísla stojí " + popis_znaku(r.s, r.i));
+        if (!n.found) return na_radku(r.radek, "místo čísla stojí " + popis_znaku(r));
         if (!n.in_range)
             return na_radku(radek, std::string(soused ? "číslo souseda " : "číslo vrcholu ") +
                                        n.text + " leží mimo rozsah 1 až 285");
@@ -135,6 +139,26 @@ std::string nacti(std::string_view text, graf& g) {
         }
     }
     return "";
+}
+
+} // namespace
+
+std::string nacti(std::FILE* f, const char* name, graf& g) {
+    cteni r(f);
+    const std::string problem = rozeber(r, g);
+    if (std::ferror(f))
+        return std::string("soubor ") + name + " nelze přečíst: " + std::strerror(r.chyba);
+    if (!problem.empty()) return name + std::string(", ") + problem;
+    return "";
+}
+
+std::string precti_graf(const char* name, graf& g) {
+    std::FILE* f = std::fopen(name, "r");
+    if (f == nullptr)
+        return std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno);
+    const std::string problem = nacti(f, name, g);
+    std::fclose(f);
+    return problem;
 }
 
 void inicializuj(graf& g) {

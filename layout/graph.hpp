@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 namespace layout {
 
@@ -38,12 +37,13 @@ inline int bunka(int x, int y) {
     return x * radku + y;
 } // index of cell [x][y] in `tabulka`
 
-// Reads the whole of file `name` into `text`. Returns "" or the reason it could not be read.
-std::string precti_soubor(const char* name, std::string& text);
+// Reads the graph file `name` into the neighbour lists of `g`. Returns "" on success, otherwise
+// why the file cannot be opened or read, or the line and the problem; input the tables cannot
+// hold is rejected as a whole.
+std::string precti_graf(const char* name, graf& g);
 
-// Turns the lines of the graph file into neighbour lists in `g`. Returns "" on success, otherwise
-// the line and the problem; input the tables cannot hold is rejected as a whole.
-std::string nacti(std::string_view text, graf& g);
+// The reader of `precti_graf` on an open stream; `name` names the file in messages.
+std::string nacti(std::FILE* f, const char* name, graf& g);
 
 // Gives every vertex its number and the start depth 999 (vertex 1: 0), and puts the table order
 // into `vrcholy_sorted`. Runs after reading, for every vertex, mentioned or not.

@@ -34,9 +34,7 @@ int main() {
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
     static layout::graf g;
-    std::string text;
-    std::string problem = layout::precti_soubor("orv-graph", text);
-    if (problem.empty()) problem = layout::nacti(text, g);
+    const std::string problem = layout::precti_graf("orv-graph", g);
     if (!problem.empty()) return fail(problem);
     const int passes = layout::rozvrhni(g, stderr);
     std::fflush(stderr); // the trace and totals come before the listing

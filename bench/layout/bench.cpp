@@ -57,9 +57,7 @@ int main(int argc, char** argv) {
     const int limit = argc > 2 ? std::atoi(argv[2]) : layout::max_pruchodu;
     const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
     static layout::graf start;
-    std::string text;
-    std::string problem = layout::precti_soubor(argv[1], text);
-    if (problem.empty()) problem = layout::nacti(text, start);
+    const std::string problem = layout::precti_graf(argv[1], start);
     if (!problem.empty()) {
         std::fprintf(stderr, "orv-layout-bench: %s\n", problem.c_str());
         return 2;

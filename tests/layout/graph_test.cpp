@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,9 +21,17 @@ std::vector<int> sousede(const graf& g, int number) {
     return out;
 }
 
+// Runs the reader on `text` as the contents of "orv-graph".
+std::string nacti(const std::string& text, graf& g) {
+    std::FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    const std::string problem = layout::nacti(f, "orv-graph", g);
+    std::fclose(f);
+    return problem;
+}
+
 graf read(const std::string& text) {
     graf g;
-    EXPECT_EQ(layout::nacti(text, g), "") << text;
+    EXPECT_EQ(nacti(text, g), "") << text;
     return g;
 }
 
@@ -97,15 +108,60 @@ TEST(Reader, RejectsWhatTheTablesCannotHoldNamingTheLine) {
     };
     for (const auto& [text, message] : cases) {
         graf g;
-        EXPECT_EQ(layout::nacti(text, g), message) << text;
+        EXPECT_EQ(nacti(text, g), message) << text;
     }
 }
 
 TEST(Reader, ReportsAFileThatCannotBeOpenedOrRead) {
-    std::string text;
-    EXPECT_EQ(layout::precti_soubor("/nonexistent/orv-graph", text),
+    graf g;
+    EXPECT_EQ(layout::precti_graf("/nonexistent/orv-graph", g),
               "soubor /nonexistent/orv-graph nelze otevřít: No such file or directory");
-    EXPECT_EQ(layout::precti_soubor("/", text), "soubor / nelze přečíst: Is a directory");
+    EXPECT_EQ(layout::precti_graf("/", g), "soubor / nelze přečíst: Is a directory");
+}
+
+// A stream that serves `head` and then either fails or repeats one byte without end, counting
+// what it serves.
+struct proud {
+    std::string head;
+    bool fails = false;
+    char fill = 0;
+    std::size_t served = 0;
+
+    static ssize_t read(void* cookie, char* buffer, std::size_t size) {
+        proud& p = *static_cast<proud*>(cookie);
+        if (p.served < p.head.size()) {
+            const std::size_t n = std::min(size, p.head.size() - p.served);
+            p.head.copy(buffer, n, p.served);
+            p.served += n;
+            return static_cast<ssize_t>(n);
+        }
+        if (p.fails) {
+            errno = EIO;
+            return -1;
+        }
+        std::fill(buffer, buffer + size, p.fill);
+        p.served += size;
+        return static_cast<ssize_t>(size);
+    }
+    std::string nacti(graf& g) {
+        std::FILE* f = fopencookie(this, "r", {read, nullptr, nullptr, nullptr});
+        const std::string problem = layout::nacti(f, "orv-graph", g);
+        std::fclose(f);
+        return problem;
+    }
+};
+
+TEST(Reader, StopsAtTheFirstFaultWithoutReadingTheRest) {
+    proud zeros{"1\n\t2\n"};
+    graf g;
+    EXPECT_EQ(zeros.nacti(g), "orv-graph, řádek 3: místo čísla stojí bajt 0x00");
+    EXPECT_LE(zeros.served, std::size_t{1} << 20);
+}
+
+TEST(Reader, ReportsAReadErrorRatherThanWhatItCut) {
+    proud cut{"1\n\t2\n\t-", true};
+    graf g;
+    EXPECT_EQ(cut.nacti(g), "soubor orv-graph nelze přečíst: Input/output error");
 }
 
 } // namespace
