@@ -32,7 +32,8 @@ Read read_integer(std::FILE* in, std::int32_t& target) {
         return c == EOF ? Read::end : Read::no_number;
     }
     std::int64_t magnitude = 0;
-    for (; is_digit(c); c = std::getc(in)) magnitude = std::min(magnitude * 10 + (c - '0'), saturation);
+    for (; is_digit(c); c = std::getc(in))
+        magnitude = std::min(magnitude * 10 + (c - '0'), saturation);
     give_back(in, c);
     target = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, saturation - 1));
     return Read::number;

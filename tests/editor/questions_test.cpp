@@ -67,7 +67,8 @@ TEST(EditorLoop, EndsOnEveryInput) {
         for (std::uint32_t k = next() % 80; k > 0; --k) text += alphabet[next() % alphabet.size()];
         std::FILE* in = input_of(text);
         int status = 0;
-        const std::string output = written_by([&](std::FILE* out) { status = run_editor({in, out}); });
+        const std::string output =
+            written_by([&](std::FILE* out) { status = run_editor({in, out}); });
         std::fclose(in);
         ASSERT_EQ(status, editor_exit_status) << text;
         ASSERT_TRUE(output.ends_with(ending)) << text;
