@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <random>
@@ -52,6 +53,12 @@ Kostka box(int32_t nx, int32_t ny, int32_t nz) {
     return k;
 }
 
+Kostka copy_of(const Kostka& k) {
+    Kostka copy = box(k.nx, k.ny, k.nz);
+    std::copy(k.cells.get(), k.cells.get() + k.celkem_poli, copy.cells.get());
+    return copy;
+}
+
 std::string snapshot(const Kostka& k) { return dump_text(k); }
 
 TEST(ProbePath, PlainSearchMakesTheKnownNumberOfCallsAndLeavesTheCubeClean) {
@@ -97,37 +104,86 @@ TEST(ProbePath, NeverTriesATargetOneCellAway) {
     EXPECT_EQ(blocked.at(1, 0, 0), 0);
 }
 
-// A random box whose free cells are exactly the cells of a random walk of segments from
-// (0,0,0), so it has at least one filling; with `spare` more cells freed it usually has none.
-Kostka random_walk_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int32_t spare,
-                       int32_t tries = 200) {
-    Kostka k = box(nx, ny, nz);
-    std::array<int32_t, 3> head = {nx - 1, 0, 0};
-    for (int32_t x = 0; x < nx; ++x) k.at(x, 0, 0) = 1;
-    const int32_t edges[3] = {nx, ny, nz};
+// A random walk of segments from (0,0,0), the first along the whole first axis: its cells are
+// marked 1 in `k`, and `head` and `axis` are the end of its last segment and that segment's axis.
+struct Walk {
+    Kostka k;
+    std::array<int32_t, 3> head;
     int32_t axis = 0;
-    for (; tries > 0; --tries) {
-        const int32_t next = (axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
-        const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[next]));
-        const int32_t d = t - head[next];
-        if (std::abs(d) < 2) continue;
-        bool free = true;
-        for (int32_t i = 1; i <= std::abs(d); ++i) {
-            std::array<int32_t, 3> c = head;
-            c[next] += d > 0 ? i : -i;
-            free = free && k.at(c[0], c[1], c[2]) == 0;
-        }
-        if (!free) continue;
-        for (int32_t i = 1; i <= std::abs(d); ++i) {
-            head[next] += d > 0 ? 1 : -1;
-            k.at(head[0], head[1], head[2]) = 1;
-        }
-        axis = next;
+};
+
+// Appends the segment (axis, d) from the head when its cells are in the box and off the walk.
+bool extend(Walk& w, int32_t axis, int32_t d) {
+    const int32_t edges[3] = {w.k.nx, w.k.ny, w.k.nz};
+    std::array<int32_t, 3> c = w.head;
+    c[axis] += d;
+    if (std::abs(d) < 2 || c[axis] < 0 || c[axis] >= edges[axis]) return false;
+    for (int32_t i = 1; i <= std::abs(d); ++i) {
+        c = w.head;
+        c[axis] += d > 0 ? i : -i;
+        if (w.k.at(c[0], c[1], c[2]) != 0) return false;
     }
+    for (int32_t i = 1; i <= std::abs(d); ++i) {
+        w.head[axis] += d > 0 ? 1 : -1;
+        w.k.at(w.head[0], w.head[1], w.head[2]) = 1;
+    }
+    w.axis = axis;
+    return true;
+}
+
+Walk random_walk(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int32_t tries) {
+    Walk w{box(nx, ny, nz), {nx - 1, 0, 0}, 0};
+    for (int32_t x = 0; x < nx; ++x) w.k.at(x, 0, 0) = 1;
+    const int32_t edges[3] = {nx, ny, nz};
+    for (; tries > 0; --tries) {
+        const int32_t next = (w.axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
+        const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[next]));
+        extend(w, next, t - w.head[next]);
+    }
+    return w;
+}
+
+// Ends the walk in a ring: a segment at a right angle to the last one, to a corner of a
+// rectangle border of at least 4 x 4 cells lying across that segment. The walk can then go
+// round the ring either way, so the box has two fillings or more. False (the walk unchanged)
+// when none fits.
+bool end_in_ring(std::mt19937& rng, Walk& w) {
+    const int32_t edges[3] = {w.k.nx, w.k.ny, w.k.nz};
+    const int32_t a = (w.axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
+    const int32_t b = (a + 1) % 3, c = (a + 2) % 3;
+    if (edges[b] < 4 || edges[c] < 4) return false;
+    auto side = [&](int32_t axis) {  // 3 cells or more, either way
+        const int32_t length =
+            3 + static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[axis] - 3));
+        return rng() % 2 ? length : -length;
+    };
+    for (int32_t attempt = 0; attempt < 20; ++attempt) {
+        Walk tried{copy_of(w.k), w.head, w.axis};
+        const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[a]));
+        const int32_t lb = side(b), lc = side(c);
+        if (extend(tried, a, t - tried.head[a]) && extend(tried, b, lb) && extend(tried, c, lc) &&
+            extend(tried, b, -lb) && extend(tried, c, lc > 0 ? 1 - lc : -1 - lc)) {
+            w = std::move(tried);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The box whose free cells are the walk's cells and `spare` random others: with none spare it
+// has at least one filling, the walk itself; with some it usually has none.
+Kostka walk_box(std::mt19937& rng, Walk& w, int32_t spare) {
+    Kostka& k = w.k;
     for (int32_t cell = 0; cell < k.celkem_poli; ++cell) k.cells[cell] = k.cells[cell] ? 0 : -1;
     for (int32_t i = 0; i < spare; ++i)
         k.cells[rng() % static_cast<uint32_t>(k.celkem_poli)] = 0;
-    return k;
+    return std::move(k);
+}
+
+Kostka random_walk_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int32_t spare,
+                       int32_t tries = 200) {
+    Walk w = random_walk(rng, nx, ny, nz, tries);
+    return walk_box(rng, w, spare);
 }
 
 // A random box with every cell but the first row taken with probability `taken` in 1000.
@@ -143,8 +199,7 @@ Kostka random_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, uint32_
 // Returns the number of fillings.
 int32_t expect_same_search(Kostka& k, const std::string& label) {
     const std::string before = snapshot(k);
-    Kostka copy = box(k.nx, k.ny, k.nz);
-    for (int32_t cell = 0; cell < k.celkem_poli; ++cell) copy.cells[cell] = k.cells[cell];
+    Kostka copy = copy_of(k);
     const BoxSearch plain = search_box(k, Pruning::none);
     const std::string start = snapshot(k);  // with (0,0,0) marked 1
     copy.at(0, 0, 0) = 1;
@@ -165,24 +220,29 @@ int32_t expect_same_search(Kostka& k, const std::string& label) {
 
 TEST(ProbePath, PrunedSearchFindsWhatThePlainSearchFindsOnRandomBoxes) {
     std::mt19937 rng(20261208);
-    const std::array<std::array<int32_t, 3>, 8> shapes = {
-        {{3, 3, 3}, {4, 4, 4}, {4, 5, 6}, {6, 5, 4}, {3, 4, 5}, {5, 3, 4}, {2, 6, 5}, {5, 5, 5}}};
+    // Boxes with an edge of 1 or 2 as well: segments there run along two axes only, or cross a
+    // thin box in a single step that no segment may take.
+    const std::array<std::array<int32_t, 3>, 14> shapes = {
+        {{3, 3, 3}, {4, 4, 4}, {4, 5, 6}, {6, 5, 4}, {3, 4, 5}, {5, 3, 4}, {2, 6, 5}, {5, 5, 5},
+         {5, 1, 6}, {6, 4, 1}, {4, 2, 6}, {6, 6, 2}, {7, 1, 1}, {1, 4, 4}}};
     int32_t boxes = 0, with_fillings = 0;
-    for (int32_t round = 0; round < 400; ++round)
+    for (int32_t round = 0; round < 300; ++round)
         for (const auto& s : shapes) {
             const int32_t spare = static_cast<int32_t>(rng() % 4);  // 0: one filling at least
             Kostka k = random_walk_box(rng, s[0], s[1], s[2], spare);
             const int32_t found = expect_same_search(k, "walk box");
-            if (spare == 0) {
+            if (spare == 0 && s[0] > 1) {
                 ASSERT_GE(found, 1);
             }
             ++boxes;
             with_fillings += found > 0;
         }
     // Up to 64 cells take one board word, up to 128 two, then four and eight; 5 x 13 x 5 and
-    // 8 x 8 x 8 step a word or more along the first axis.
+    // 8 x 8 x 8 step a word or more along the first axis, 4 x 2 x 64 one word along the second
+    // and two along the first, 2 x 4 x 64 four along the first.
     for (int32_t round = 0; round < 8; ++round)
-        for (const auto& s : {std::array<int32_t, 3>{6, 6, 5}, {5, 13, 5}, {8, 8, 8}}) {
+        for (const auto& s :
+             {std::array<int32_t, 3>{6, 6, 5}, {5, 13, 5}, {8, 8, 8}, {4, 2, 64}, {2, 4, 64}}) {
             Kostka k = random_walk_box(rng, s[0], s[1], s[2], 0, 60);
             ASSERT_GE(expect_same_search(k, "large walk box"), 1);
         }
@@ -198,6 +258,24 @@ TEST(ProbePath, PrunedSearchFindsWhatThePlainSearchFindsOnRandomBoxes) {
         ++boxes;
     }
     EXPECT_GT(with_fillings, boxes / 4);  // the comparison sees many real fillings
+}
+
+// Boxes with several fillings: walks that end going round a ring one way or the other, so the
+// search finds a filling and must still find the next one below the same segments.
+TEST(ProbePath, PrunedSearchFindsEveryFillingWhereThereAreSeveral) {
+    std::mt19937 rng(4);
+    int32_t rings = 0;
+    for (int32_t round = 0; round < 3000; ++round) {
+        const std::array<int32_t, 3> s = {4 + static_cast<int32_t>(rng() % 3),
+                                          4 + static_cast<int32_t>(rng() % 3),
+                                          2 + static_cast<int32_t>(rng() % 5)};
+        Walk w = random_walk(rng, s[0], s[1], s[2], 1 + static_cast<int32_t>(rng() % 30));
+        if (!end_in_ring(rng, w)) continue;
+        ++rings;
+        Kostka k = walk_box(rng, w, 0);
+        ASSERT_GE(expect_same_search(k, "ring walk box"), 2);
+    }
+    EXPECT_GT(rings, 200);
 }
 
 // Swapping the second and third axes maps these boxes onto themselves, so the pruned search
