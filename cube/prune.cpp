@@ -33,11 +33,13 @@ constexpr int32_t reverse(int32_t dir) { return dir ^ 1; }
 constexpr std::array<Role, role_count> make_roles() {
     std::array<Role, role_count> roles{};
     int32_t r = 0;
-    for (int32_t axis = 0; axis < 3; ++axis) roles[r++] = {{2 * axis, 2 * axis + 1}, 2, true};
+    for (int32_t axis = 0; axis < 3; ++axis)
+        roles[r++] = {{2 * axis, 2 * axis + 1}, 2, true};
     for (int32_t a = 0; a < 6; ++a)
         for (int32_t b = 0; b < 6; ++b)
             if (axis_of(a) < axis_of(b)) roles[r++] = {{a, b}, 2, false};
-    for (int32_t a = 0; a < 6; ++a) roles[r++] = {{a, a}, 1, false};
+    for (int32_t a = 0; a < 6; ++a)
+        roles[r++] = {{a, a}, 1, false};
     return roles;
 }
 constexpr std::array<Role, role_count> roles = make_roles();
@@ -55,35 +57,41 @@ using Bits = std::array<uint64_t, W>;
 template <std::size_t W>
 Bits<W> board_and(const Bits<W>& a, const Bits<W>& b) {
     Bits<W> out;
-    for (std::size_t i = 0; i < W; ++i) out[i] = a[i] & b[i];
+    for (std::size_t i = 0; i < W; ++i)
+        out[i] = a[i] & b[i];
     return out;
 }
 template <std::size_t W>
 Bits<W> board_and_not(const Bits<W>& a, const Bits<W>& b) {
     Bits<W> out;
-    for (std::size_t i = 0; i < W; ++i) out[i] = a[i] & ~b[i];
+    for (std::size_t i = 0; i < W; ++i)
+        out[i] = a[i] & ~b[i];
     return out;
 }
 template <std::size_t W>
 void or_into(Bits<W>& a, const Bits<W>& b) {
-    for (std::size_t i = 0; i < W; ++i) a[i] |= b[i];
+    for (std::size_t i = 0; i < W; ++i)
+        a[i] |= b[i];
 }
 template <std::size_t W>
 bool any_outside(const Bits<W>& a, const Bits<W>& b) {  // a has a cell b lacks
     uint64_t outside = 0;
-    for (std::size_t i = 0; i < W; ++i) outside |= a[i] & ~b[i];
+    for (std::size_t i = 0; i < W; ++i)
+        outside |= a[i] & ~b[i];
     return outside != 0;
 }
 template <std::size_t W>
 int32_t count(const Bits<W>& a) {
     int32_t n = 0;
-    for (std::size_t i = 0; i < W; ++i) n += std::popcount(a[i]);
+    for (std::size_t i = 0; i < W; ++i)
+        n += std::popcount(a[i]);
     return n;
 }
 template <std::size_t W>
 Bits<W> first_words(const Board& a) {
     Bits<W> out;
-    for (std::size_t i = 0; i < W; ++i) out[i] = a[i];
+    for (std::size_t i = 0; i < W; ++i)
+        out[i] = a[i];
     return out;
 }
 template <std::size_t W>
@@ -173,7 +181,8 @@ bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int3
     // changes keeps every role that some walk gives a cell, so a free cell left without any,
     // or h without an exit, proves the subtree empty.
     std::array<B, role_count> role{};
-    for (int32_t r = 0; r < role_count; ++r) role[r] = r < first_end_role ? free : end_colour;
+    for (int32_t r = 0; r < role_count; ++r)
+        role[r] = r < first_end_role ? free : end_colour;
     uint32_t exits = 0;
     for (int32_t dir = 0; dir < 6; ++dir)
         if (axis_of(dir) != last_axis && test(pb.inside[dir], h) && test(free, h + pb.offset[dir]))
@@ -208,8 +217,7 @@ bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int3
             B kept = board_and(role[r], answers[roles[r].dirs[0]]);
             if (roles[r].degree == 2) kept = board_and(kept, answers[roles[r].dirs[1]]);
             for (int32_t dir = 0; dir < 6; ++dir)
-                if (!uses_link(roles[r], dir))
-                    kept = board_and_not(kept, bound[dir]);
+                if (!uses_link(roles[r], dir)) kept = board_and_not(kept, bound[dir]);
             if (kept != role[r]) changed = true;
             role[r] = kept;
         }
@@ -235,7 +243,8 @@ bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int3
     }
     if (exits == 0) return true;
     B any{}, ends{}, inner{};
-    for (int32_t r = 0; r < role_count; ++r) or_into(r < first_end_role ? inner : ends, role[r]);
+    for (int32_t r = 0; r < role_count; ++r)
+        or_into(r < first_end_role ? inner : ends, role[r]);
     any = inner;
     or_into(any, ends);
     if (any_outside(free, any)) return true;

@@ -14,10 +14,10 @@ using Board = std::array<uint64_t, board_words>;
 
 // Fixed masks of one box, built once per search.
 struct PruneBoards {
-    int32_t words = 0;                 // words in use
-    std::array<int32_t, 6> offset{};   // index step of each direction: +x, -x, +y, -y, +z, -z
-    std::array<Board, 6> inside{};     // cells whose neighbour in that direction is in the box
-    Board even{};                      // cells with x + y + z even
+    int32_t words = 0;                // words in use
+    std::array<int32_t, 6> offset{};  // index step of each direction: +x, -x, +y, -y, +z, -z
+    std::array<Board, 6> inside{};    // cells whose neighbour in that direction is in the box
+    Board even{};                     // cells with x + y + z even
 };
 
 bool prune_supported(const Kostka& kostka);

@@ -60,7 +60,8 @@ bool segment_free(const Search& s, const Frame& f) {
 void mark(Search& s, const Frame& f, int32_t value) {
     int32_t step;
     int32_t cell = first_cell(s, f, step);
-    for (int32_t k = std::abs(f.d); k > 0; --k, cell += step) s.kostka.cells[cell] = value;
+    for (int32_t k = std::abs(f.d); k > 0; --k, cell += step)
+        s.kostka.cells[cell] = value;
 }
 
 // The share of the search done, from the choices made on the first three levels: the
@@ -94,9 +95,14 @@ int32_t probe_path(Kostka& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
                    int32_t dz, int32_t segment, int32_t filled, const SearchHooks& hooks,
                    Pruning pruning, SearchStats* stats) {
     SearchStats local_stats;
-    Search s{kostka, hooks, stats != nullptr ? *stats : local_stats,
-             {kostka.nx, kostka.ny, kostka.nz}, {kostka.ny * kostka.nz, kostka.nz, 1}, filled,
-             0, {}};
+    Search s{kostka,
+             hooks,
+             stats != nullptr ? *stats : local_stats,
+             {kostka.nx, kostka.ny, kostka.nz},
+             {kostka.ny * kostka.nz, kostka.nz, 1},
+             filled,
+             0,
+             {}};
     const int32_t axis = dx != 0 ? 0 : dy != 0 ? 1 : dz != 0 ? 2 : 0;
     const Frame first{{x, y, z}, axis, dx + dy + dz, 0};
     ++s.stats.calls;
@@ -106,7 +112,8 @@ int32_t probe_path(Kostka& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
     const bool prune = pruning == Pruning::full && prune_supported(kostka);
     if (prune) prepare_boards(boards, kostka);
     // The mirror skip: swapping the second and third axes maps this start onto itself.
-    const bool mirror = pruning == Pruning::full && mirror_symmetric(kostka, first.start, first.axis);
+    const bool mirror =
+        pruning == Pruning::full && mirror_symmetric(kostka, first.start, first.axis);
 
     mark(s, first, segment);
     s.filled += std::abs(first.d);
@@ -173,25 +180,33 @@ BoxSearch search_box(Kostka& kostka, Pruning pruning, bool keep_printed) {
     BoxSearch result;
     kostka.at(0, 0, 0) = 1;
     int32_t filled = 0;
-    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell) filled += kostka.cells[cell] != 0;
+    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell)
+        filled += kostka.cells[cell] != 0;
     SearchHooks hooks;
     hooks.context = keep_printed ? &result.printed : nullptr;
     hooks.dump = [](const Kostka& k, void* printed) {
         if (printed != nullptr) *static_cast<std::string*>(printed) += dump_text(k);
     };
-    result.count = probe_path(kostka, 0, 0, 0, kostka.nx - 1, 0, 0, 2, filled, hooks, pruning,
-                              &result.stats);
+    result.count =
+        probe_path(kostka, 0, 0, 0, kostka.nx - 1, 0, 0, 2, filled, hooks, pruning, &result.stats);
     return result;
 }
 
 TreeEstimate estimate_search_tree(Kostka& kostka, uint64_t dives, uint32_t seed) {
     kostka.at(0, 0, 0) = 1;
     int32_t filled = 0;
-    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell) filled += kostka.cells[cell] != 0;
+    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell)
+        filled += kostka.cells[cell] != 0;
     SearchHooks hooks;
     SearchStats stats;
-    Search s{kostka, hooks, stats, {kostka.nx, kostka.ny, kostka.nz},
-             {kostka.ny * kostka.nz, kostka.nz, 1}, filled, 0, {}};
+    Search s{kostka,
+             hooks,
+             stats,
+             {kostka.nx, kostka.ny, kostka.nz},
+             {kostka.ny * kostka.nz, kostka.nz, 1},
+             filled,
+             0,
+             {}};
     PruneBoards boards;
     const bool prune = prune_supported(kostka);
     if (prune) prepare_boards(boards, kostka);

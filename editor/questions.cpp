@@ -162,7 +162,8 @@ void definuj_otazku(P_OTAZKA q, Console con) {
         vypis_funkci(*f, con.out);
     }
     std::fputs("Vložte 4 primární cíle otázky ve formátu racionálních čísel:\n", con.out);
-    for (P_RACIO& cil : q->odkazy) cil = read_new_fraction(con.in);
+    for (P_RACIO& cil : q->odkazy)
+        cil = read_new_fraction(con.in);
     std::fputs("Vložte 4 funkce ve formátu a^x + b + cx:\n", con.out);
     for (T_FUNKCE& f : q->funkce) {
         std::fputs("Vložte základ pro exponenciálu, nulu pro vyřazení:\n", con.out);
@@ -197,8 +198,7 @@ void vypis_funkci(T_FUNKCE fce, std::FILE* out) {
     }
     if (fce.konstanta != nullptr && fce.konstanta->citatel != 0) {
         write_sign(fce.konstanta->citatel, plus, out);
-        std::fprintf(out, "%lld/%d", std::llabs(fce.konstanta->citatel),
-                     fce.konstanta->jmenovatel);
+        std::fprintf(out, "%lld/%d", std::llabs(fce.konstanta->citatel), fce.konstanta->jmenovatel);
         plus = true;
     }
     if (fce.linearni != nullptr && fce.linearni->citatel != 0) {

@@ -24,7 +24,8 @@ constexpr std::int64_t saturation = std::int64_t{1} << 31;
 
 Read read_integer(std::FILE* in, std::int32_t& target) {
     int c = std::getc(in);
-    while (is_space(c)) c = std::getc(in);
+    while (is_space(c))
+        c = std::getc(in);
     const bool negative = c == '-';
     if (c == '-' || c == '+') c = std::getc(in);
     if (!is_digit(c)) {

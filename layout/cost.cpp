@@ -36,9 +36,7 @@ double get_total_sum(const graf& g) {
 
 namespace {
 
-bool na_mrizce(int x, int y) {
-    return x >= 0 && x < sloupcu && y >= 0 && y < radku;
-}
+bool na_mrizce(int x, int y) { return x >= 0 && x < sloupcu && y >= 0 && y < radku; }
 
 // Adds the terms of `from`'s edges to both sums: the length from its own cell (old) and the
 // length from `to`'s cell (new). Edges towards either vertex are left out.
@@ -55,7 +53,7 @@ void pricti(const graf& g, const vrchol* from, const vrchol* to, double& old, do
     }
 }
 
-} // namespace
+}  // namespace
 
 // P is the vertex on the cell with the larger diagonal index x + y, on equal indices the one on
 // the second cell; Q is the other. e1 moves only P's edges, e0 both vertices' edges, P's first.
@@ -74,4 +72,4 @@ odhad checkswitch(const graf& g, int x1, int y1, int x2, int y2) {
     return e;
 }
 
-} // namespace layout
+}  // namespace layout

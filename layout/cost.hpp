@@ -28,4 +28,4 @@ double get_total_sum(const graf& g);
 // Estimates the total if the vertices on cells (x1, y1) and (x2, y2) traded places.
 odhad checkswitch(const graf& g, int x1, int y1, int x2, int y2);
 
-} // namespace layout
+}  // namespace layout

@@ -58,7 +58,7 @@ rychly_stav::rychly_stav(const graf& g) {
         }
         degree.push_back(static_cast<int>(out_cells.size()) - out_first[v]);
         while (out_cells.size() % kus != 0) {
-            out_cells.push_back(pocet_vrcholu); // a padding column: distance 0
+            out_cells.push_back(pocet_vrcholu);  // a padding column: distance 0
             slot_owner.push_back(v);
         }
     }
@@ -183,7 +183,7 @@ namespace {
 // The first position holding the smallest value, when that value is below `start`; else -1.
 // Equal to scanning in order and keeping a value only when it is strictly lower.
 int first_lowest(const double* values, int count, double start) {
-    double low[4] = {start, start, start, start}; // four chains: no comparison waits for the last
+    double low[4] = {start, start, start, start};  // four chains: no comparison waits for the last
     int k = 0;
     for (; k + 4 <= count; k += 4)
         for (int i = 0; i < 4; ++i)
@@ -199,14 +199,14 @@ int first_lowest(const double* values, int count, double start) {
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
     const mrizka& m = grid();
     const int cv = cell[v];
-    const int smaller = m.prvni[m.diagonala[cv]]; // cells of smaller diagonals: 0 .. smaller - 1
+    const int smaller = m.prvni[m.diagonala[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
     const double* row_v = m.d[cv].c;
     sums_on_cells(v, (smaller + 7) / 8 * 8);
 
@@ -254,7 +254,7 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
                 chosen[position[who[i]]] = presne(total, v, who[i]).e0;
         }
     }
-    chosen[j] = total; // never strictly below the start value
+    chosen[j] = total;  // never strictly below the start value
 
     volba best{{total, total}, first_lowest(chosen.data(), pocet_vrcholu, total)};
     if (best.partner >= 0) best.sum_max = presne(total, v, g.vrcholy_sorted[best.partner]);
@@ -283,4 +283,4 @@ void rychly_stav::po_vymene(const graf& g, int j, int k) {
     }
 }
 
-} // namespace layout
+}  // namespace layout

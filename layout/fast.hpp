@@ -25,23 +25,23 @@
 
 namespace layout {
 
-inline constexpr int radek_tabulky = 288; // a row of the cell tables, padded for vectors
+inline constexpr int radek_tabulky = 288;  // a row of the cell tables, padded for vectors
 
-struct alignas(16) rada { // one value per cell number; padding columns hold 0
+struct alignas(16) rada {  // one value per cell number; padding columns hold 0
     double c[radek_tabulky];
 };
 
 // The grid in placement order, and the distance between every two cells.
 struct mrizka {
-    std::array<rada, pocet_vrcholu> d;          // d[a].c[b]: distance of cells a and b
-    std::array<int, pocet_vrcholu> diagonala{}; // cell number -> x + y
-    std::array<int, 34> prvni{};                // diagonal -> its first cell number
-    std::array<int, sloupcu * radku> cislo{};   // `tabulka` index -> cell number
+    std::array<rada, pocet_vrcholu> d;           // d[a].c[b]: distance of cells a and b
+    std::array<int, pocet_vrcholu> diagonala{};  // cell number -> x + y
+    std::array<int, 34> prvni{};                 // diagonal -> its first cell number
+    std::array<int, sloupcu * radku> cislo{};    // `tabulka` index -> cell number
 };
 
-const mrizka& grid(); // built once
+const mrizka& grid();  // built once
 
-inline constexpr int kus = 4; // lists are padded with +0.0 terms to a multiple of this
+inline constexpr int kus = 4;  // lists are padded with +0.0 terms to a multiple of this
 
 struct rychly_stav {
     explicit rychly_stav(const graf& g);
@@ -52,22 +52,22 @@ struct rychly_stav {
     // Follows a trade that `vymen(g, j, k)` has just made.
     void po_vymene(const graf& g, int j, int k);
 
-    std::array<int, pocet_vrcholu> cell{};        // vertex -> cell number
-    std::array<int, pocet_vrcholu> at{};          // cell number -> vertex
-    std::array<int, pocet_vrcholu> position{};    // vertex -> position in `vrcholy_sorted`
-    std::array<int, pocet_vrcholu> position_at{}; // cell number -> position of its vertex
+    std::array<int, pocet_vrcholu> cell{};         // vertex -> cell number
+    std::array<int, pocet_vrcholu> at{};           // cell number -> vertex
+    std::array<int, pocet_vrcholu> position{};     // vertex -> position in `vrcholy_sorted`
+    std::array<int, pocet_vrcholu> position_at{};  // cell number -> position of its vertex
     // Neighbour lists without self-loops, in file order, as cell numbers, each padded with the
     // number of a padding column (distance 0) to a multiple of `kus`: vertex v's are slots
     // out_first[v] .. out_first[v + 1] - 1 of out_cells, the first `degree[v]` of them real.
     std::vector<int> out_first, out_cells, degree;
-    std::vector<int> in_first, in_slots;     // vertex -> the slots of out_cells that hold it
-    std::vector<int> slot_owner;             // slot -> the vertex whose list holds it
-    std::vector<int> lists_first, lists;     // vertex -> the other vertices it lists
-    std::vector<int> listed_first, listed;   // vertex -> the other vertices that list it
-    std::array<double, pocet_vrcholu> own{}; // each vertex's edge lengths from its cell, summed
-    alignas(16) std::array<double, radek_tabulky> on_cell{}; // V's edges summed from each cell
-    std::array<double, pocet_vrcholu> chosen{}; // the deciding element for each position
-    std::array<int, pocet_vrcholu> stamp{};     // `trades` when own[v] was last refreshed
+    std::vector<int> in_first, in_slots;      // vertex -> the slots of out_cells that hold it
+    std::vector<int> slot_owner;              // slot -> the vertex whose list holds it
+    std::vector<int> lists_first, lists;      // vertex -> the other vertices it lists
+    std::vector<int> listed_first, listed;    // vertex -> the other vertices that list it
+    std::array<double, pocet_vrcholu> own{};  // each vertex's edge lengths from its cell, summed
+    alignas(16) std::array<double, radek_tabulky> on_cell{};  // V's edges summed from each cell
+    std::array<double, pocet_vrcholu> chosen{};  // the deciding element for each position
+    std::array<int, pocet_vrcholu> stamp{};      // `trades` when own[v] was last refreshed
     int trades = 0;
 
   private:
@@ -78,4 +78,4 @@ struct rychly_stav {
     void sums_on_cells(int v, int cells);
 };
 
-} // namespace layout
+}  // namespace layout

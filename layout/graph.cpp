@@ -16,9 +16,7 @@ bool mezera(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool cislice(int c) {
-    return c >= '0' && c <= '9';
-}
+bool cislice(int c) { return c >= '0' && c <= '9'; }
 
 // The reading position in the file: the character there (EOF at the end) and the line it is on.
 // The file is read as a stream, a character at a time, so its size does not matter.
@@ -26,7 +24,7 @@ struct cteni {
     std::FILE* f;
     int c = EOF;
     int radek = 1;
-    int chyba = 0; // errno of a read that failed
+    int chyba = 0;  // errno of a read that failed
 
     explicit cteni(std::FILE* stream) : f(stream) { vezmi(); }
     bool konec() const { return c == EOF; }
@@ -34,7 +32,7 @@ struct cteni {
         if (c == '\n') ++radek;
         vezmi();
     }
-    int dalsi() { // the character after the current one, left unread
+    int dalsi() {  // the character after the current one, left unread
         const int n = std::getc(f);
         if (n == EOF) return zkontroluj();
         std::ungetc(n, f);
@@ -53,9 +51,7 @@ struct cteni {
 };
 
 // A line feed, or a carriage return directly before one: both belong to a line end.
-bool konec_radku(cteni& r) {
-    return r.c == '\n' || (r.c == '\r' && r.dalsi() == '\n');
-}
+bool konec_radku(cteni& r) { return r.c == '\n' || (r.c == '\r' && r.dalsi() == '\n'); }
 
 // How the character that stands where a number should is named in a message.
 std::string popis_znaku(const cteni& r) {
@@ -89,7 +85,7 @@ cislo precti_cislo(cteni& r) {
         keep(r.c);
         r.dal();
     }
-    if (!cislice(r.c)) return n; // r.c is what stands in the way
+    if (!cislice(r.c)) return n;  // r.c is what stands in the way
     n.found = true;
     long long value = 0;
     while (cislice(r.c)) {
@@ -121,7 +117,7 @@ std::string rozeber(cteni& r, graf& g) {
         const bool soused = r.c == '\t';
         while (!r.konec() && mezera(r.c))
             r.dal();
-        if (r.konec()) break; // the file ends where a number should follow: the line is ignored
+        if (r.konec()) break;  // the file ends where a number should follow: the line is ignored
         const int radek = r.radek;
         const cislo n = precti_cislo(r);
         if (!n.found) return na_radku(r.radek, "místo čísla stojí " + popis_znaku(r));
@@ -141,7 +137,7 @@ std::string rozeber(cteni& r, graf& g) {
     return "";
 }
 
-} // namespace
+}  // namespace
 
 std::string nacti(std::FILE* f, const char* name, graf& g) {
     cteni r(f);
@@ -193,4 +189,4 @@ void vypis(const graf& g, std::FILE* out) {
     }
 }
 
-} // namespace layout
+}  // namespace layout

@@ -8,34 +8,32 @@
 
 namespace layout {
 
-inline constexpr int pocet_vrcholu = 285;  // vertices, and also cells of the grid
-inline constexpr int max_sousedu = 50;     // neighbours one vertex can list
-inline constexpr int sloupcu = 15;         // grid columns, x = 0 .. 14
-inline constexpr int radku = 19;           // grid rows, y = 0 .. 18
-inline constexpr int max_pruchodu = 10000; // improvement passes at most
+inline constexpr int pocet_vrcholu = 285;   // vertices, and also cells of the grid
+inline constexpr int max_sousedu = 50;      // neighbours one vertex can list
+inline constexpr int sloupcu = 15;          // grid columns, x = 0 .. 14
+inline constexpr int radku = 19;            // grid rows, y = 0 .. 18
+inline constexpr int max_pruchodu = 10000;  // improvement passes at most
 
 // One vertex. Neighbours are held as indices into `graf::vrcholy` (vertex number minus 1),
 // in the order the file lists them; nothing adds the reverse direction.
 struct vrchol {
-    int cislo = 0; // vertex number, 1 .. 285
-    int x = 0;     // grid column
-    int y = 0;     // grid row
+    int cislo = 0;  // vertex number, 1 .. 285
+    int x = 0;      // grid column
+    int y = 0;      // grid row
     std::array<int, max_sousedu> sousede{};
-    int pocet = 0;   // valid entries in `sousede`
-    int hloubka = 0; // distance from vertex 1 along the neighbour lists; 1000 when unreached
+    int pocet = 0;    // valid entries in `sousede`
+    int hloubka = 0;  // distance from vertex 1 along the neighbour lists; 1000 when unreached
 };
 
 // The whole state of a run.
 struct graf {
-    std::array<vrchol, pocet_vrcholu> vrcholy{};     // index i holds vertex i + 1
-    std::array<int, pocet_vrcholu> vrcholy_sorted{}; // vertex indices, later in depth order
-    std::array<int, sloupcu * radku> tabulka{};      // vertex index on cell [x][y], at x * 19 + y
-    double sum_total = 0; // running total edge length, carried forward from estimates
+    std::array<vrchol, pocet_vrcholu> vrcholy{};      // index i holds vertex i + 1
+    std::array<int, pocet_vrcholu> vrcholy_sorted{};  // vertex indices, later in depth order
+    std::array<int, sloupcu * radku> tabulka{};       // vertex index on cell [x][y], at x * 19 + y
+    double sum_total = 0;  // running total edge length, carried forward from estimates
 };
 
-inline int bunka(int x, int y) {
-    return x * radku + y;
-} // index of cell [x][y] in `tabulka`
+inline int bunka(int x, int y) { return x * radku + y; }  // index of cell [x][y] in `tabulka`
 
 // Reads the graph file `name` into the neighbour lists of `g`. Returns "" on success, otherwise
 // why the file cannot be opened or read, or the line and the problem; input the tables cannot
@@ -49,7 +47,7 @@ std::string nacti(std::FILE* f, const char* name, graf& g);
 // into `vrcholy_sorted`. Runs after reading, for every vertex, mentioned or not.
 void inicializuj(graf& g);
 
-enum class odhady { plain, fast }; // which implementation of the swap estimates the passes use
+enum class odhady { plain, fast };  // which implementation of the swap estimates the passes use
 
 // Runs the phases after reading that come before the improvement passes: start values, depths
 // (traced to `trace`), sort, placement and the first total.
@@ -62,4 +60,4 @@ int rozvrhni(graf& g, std::FILE* trace, odhady way = odhady::fast);
 // Writes the final listing: every vertex in table order with its cell, then its neighbours' cells.
 void vypis(const graf& g, std::FILE* out);
 
-} // namespace layout
+}  // namespace layout

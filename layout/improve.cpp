@@ -59,4 +59,4 @@ int zlepsuj(graf& g, std::FILE* trace, odhady way, int limit, pocitadla* counter
     return limit;
 }
 
-} // namespace layout
+}  // namespace layout

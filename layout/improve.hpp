@@ -10,9 +10,9 @@ namespace layout {
 
 // Work done by the passes, for benchmarks.
 struct pocitadla {
-    long long passes = 0;    // passes run
-    long long estimates = 0; // swap estimates compared
-    long long trades = 0;    // trades made
+    long long passes = 0;     // passes run
+    long long estimates = 0;  // swap estimates compared
+    long long trades = 0;     // trades made
 };
 
 // The outcome of one vertex's partner scan: the best estimate and its position in
@@ -24,13 +24,9 @@ struct volba {
 
 // The criterion for position j in pass p: 0 (choose by e0) when j + p is a multiple of 15,
 // otherwise 1 (choose by e1).
-inline int kriterium(int j, int p) {
-    return (j + p) % 15 == 0 ? 0 : 1;
-}
+inline int kriterium(int j, int p) { return (j + p) % 15 == 0 ? 0 : 1; }
 
-inline double prvek(const odhad& e, int c) {
-    return c == 0 ? e.e0 : e.e1;
-}
+inline double prvek(const odhad& e, int c) { return c == 0 ? e.e0 : e.e1; }
 
 // The partner scan as written: `checkswitch` with every other vertex in depth order; a candidate
 // replaces the best one only when strictly better in element c, so the earlier one wins ties.
@@ -45,4 +41,4 @@ void vymen(graf& g, int j, int k);
 int zlepsuj(graf& g, std::FILE* trace, odhady way, int limit = max_pruchodu,
             pocitadla* counters = nullptr);
 
-} // namespace layout
+}  // namespace layout

@@ -23,12 +23,12 @@ int fail(const std::string& reason) {
 // closed file must not end with a success status.
 int finish(int status) {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    const int err = errno; // left by the write that failed
+    const int err = errno;  // left by the write that failed
     return fail(std::string("zápis na standardní výstup selhal: ") +
                 (err != 0 ? std::strerror(err) : "chyba zápisu"));
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     static char trace_buffer[1 << 16];
@@ -37,7 +37,7 @@ int main() {
     const std::string problem = layout::precti_graf("orv-graph", g);
     if (!problem.empty()) return fail(problem);
     const int passes = layout::rozvrhni(g, stderr);
-    std::fflush(stderr); // the trace and totals come before the listing
+    std::fflush(stderr);  // the trace and totals come before the listing
     layout::vypis(g, stdout);
     return finish(passes);
 }

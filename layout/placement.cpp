@@ -45,9 +45,7 @@ int hloubky(graf& g, std::FILE* trace) {
     return passes;
 }
 
-int cmp(const vrchol& a, const vrchol& b) {
-    return a.hloubka - b.hloubka;
-}
+int cmp(const vrchol& a, const vrchol& b) { return a.hloubka - b.hloubka; }
 
 void serad(graf& g) {
     std::stable_sort(g.vrcholy_sorted.begin(), g.vrcholy_sorted.end(),
@@ -64,4 +62,4 @@ void rozmisti(graf& g) {
     }
 }
 
-} // namespace layout
+}  // namespace layout

@@ -8,7 +8,7 @@
 
 namespace layout {
 
-struct pole { // a grid cell
+struct pole {  // a grid cell
     int x = 0;
     int y = 0;
 };
@@ -30,4 +30,4 @@ void serad(graf& g);
 // Gives the i-th cell of the placement order to the i-th vertex of `vrcholy_sorted`.
 void rozmisti(graf& g);
 
-} // namespace layout
+}  // namespace layout

@@ -46,7 +46,6 @@ RumState rum_simulate(Trace&& trace) {
     } while (c4 > Wide{s.i});  // c4 is not rounded to float; false for NaN
 
     float& flaska_velka = s.tuzemacek;
-    flaska_velka =
-        static_cast<float>((Wide{s.j} * (Wide{s.i} * (c1 * Wide{flaska}))) * Wide{0.5});
+    flaska_velka = static_cast<float>((Wide{s.j} * (Wide{s.i} * (c1 * Wide{flaska}))) * Wide{0.5});
     return s;
 }

@@ -15,7 +15,7 @@
 namespace {
 
 struct run {
-    std::string totals; // what the passes wrote
+    std::string totals;  // what the passes wrote
     layout::graf end;
     int status = 0;
     double seconds = 0;
@@ -47,7 +47,7 @@ bool same(const run& a, const run& b) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -10,7 +10,8 @@ namespace {
 EdgeArgument read(std::vector<std::string> args) {
     args.insert(args.begin(), "vevuvedu");
     std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
+    for (auto& a : args)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     return read_edge(static_cast<int>(args.size()), argv.data());
 }
@@ -21,7 +22,8 @@ TEST(ReadEdge, ReadsLikeStrtolAndRefusesWhatItCannotSearch) {
     EXPECT_EQ(read({"3abc"}).n, 3);
     EXPECT_EQ(read({"1290"}).n, 1290);  // 1290^3 still fits 32 bits
     EXPECT_EQ(read({"1290"}).status, 0);
-    for (const char* bad : {"", "abc", "-", " x3", "0", "-1", "+0"}) EXPECT_EQ(read({bad}).status, 2) << bad;
+    for (const char* bad : {"", "abc", "-", " x3", "0", "-1", "+0"})
+        EXPECT_EQ(read({bad}).status, 2) << bad;
     EXPECT_EQ(read({}).status, 2);
     EXPECT_EQ(read({"1291"}).status, 3);
     EXPECT_EQ(read({"99999999999999999999999"}).status, 3);
@@ -37,7 +39,8 @@ TEST(FinalMessage, ItsLengthIsTheExitStatus) {
 TEST(Dump, WritesEveryXAsABlockOfLines) {
     Kostka k;
     ASSERT_TRUE(make_kostka(k, 2, 3, 1));
-    for (int32_t cell = 0; cell < k.celkem_poli; ++cell) k.cells[cell] = cell + 1;
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        k.cells[cell] = cell + 1;
     k.at(0, 1, 0) = -1;  // a cell the tests mark as taken
     EXPECT_EQ(dump_text(k), "1 \n-1 \n3 \n---\n4 \n5 \n6 \n---\n");
     std::FILE* f = std::tmpfile();

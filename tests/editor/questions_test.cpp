@@ -10,7 +10,8 @@ namespace {
 // A table of n questions numbered 1/3, 3/3, 5/3, ... (2k+1)/3.
 Editor table_of(int n) {
     Editor e;
-    for (int k = 0; k < n; ++k) e.pole[k] = new_otazka(r_create(2 * k + 1, 3));
+    for (int k = 0; k < n; ++k)
+        e.pole[k] = new_otazka(r_create(2 * k + 1, 3));
     e.deklarovanych_otazek = n;
     return e;
 }
@@ -24,7 +25,8 @@ TEST(Lookup, FindsEveryQuestionAndNothingElseInTablesOfEverySize) {
             ASSERT_EQ(lookup(e, 2 * k + 1, 3), k) << "table of " << n;
             ASSERT_EQ(lookup(e, -(4 * k + 2), -6), k) << "table of " << n;
         }
-        for (int k = 0; k <= n; ++k) ASSERT_EQ(lookup(e, 2 * k, 3), -1) << "table of " << n;
+        for (int k = 0; k <= n; ++k)
+            ASSERT_EQ(lookup(e, 2 * k, 3), -1) << "table of " << n;
         for (const racio far : {racio{-1, 3}, racio{1073741824, 1}, racio{INT32_MIN, 1},
                                 racio{INT32_MIN, -1}, racio{1, INT32_MIN}})
             ASSERT_EQ(lookup(e, far.citatel, far.jmenovatel), -1) << "table of " << n;
@@ -64,11 +66,13 @@ TEST(EditorLoop, EndsOnEveryInput) {
     auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
     for (int run = 0; run < 400; ++run) {
         std::string text;
-        for (std::uint32_t k = next() % 80; k > 0; --k) text += alphabet[next() % alphabet.size()];
+        for (std::uint32_t k = next() % 80; k > 0; --k)
+            text += alphabet[next() % alphabet.size()];
         std::FILE* in = input_of(text);
         int status = 0;
-        const std::string output =
-            written_by([&](std::FILE* out) { status = run_editor({in, out}); });
+        const std::string output = written_by([&](std::FILE* out) {
+            status = run_editor({in, out});
+        });
         std::fclose(in);
         ASSERT_EQ(status, editor_exit_status) << text;
         ASSERT_TRUE(output.ends_with(ending)) << text;

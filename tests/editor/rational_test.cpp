@@ -41,9 +41,9 @@ TEST(Divisor, AgreesWithRepeatedSubtractionAndHandlesTheExtremes) {
 
 // A part that would come out as 2^31 has no 32-bit form: the record stays as it was.
 TEST(Reduction, NormalisesSignsAndZerosAndKeepsWhatHasNoThirtyTwoBitForm) {
-    const racio cases[][2] = {{{6, -4}, {-3, 2}},         {{0, -7}, {0, 1}},
-                              {{3, 0}, {0, 0}},           {{min32, -1}, {min32, -1}},
-                              {{min32, -2}, {bound, 1}},  {{4, min32}, {-1, 536870912}}};
+    const racio cases[][2] = {{{6, -4}, {-3, 2}},        {{0, -7}, {0, 1}},
+                              {{3, 0}, {0, 0}},          {{min32, -1}, {min32, -1}},
+                              {{min32, -2}, {bound, 1}}, {{4, min32}, {-1, 536870912}}};
     for (const auto& [in, out] : cases) {
         racio r = in;
         r_zkrat(&r);
@@ -85,14 +85,19 @@ TEST(Comparison, GivesTheDifferenceOrItsExactSignAndReducesBothArguments) {
         racio a, b;
         int expected;
     };
-    const Case cases[] = {{{2, 4}, {1, 2}, 0},          {{1, 2}, {1, 3}, 1},
-                          {{1, 3}, {1, 2}, -1},         {{12, 2}, {-3, -3}, 5},
+    const Case cases[] = {{{2, 4}, {1, 2}, 0},
+                          {{1, 2}, {1, 3}, 1},
+                          {{1, 3}, {1, 2}, -1},
+                          {{12, 2}, {-3, -3}, 5},
                           {{-1, 1}, {bound, 1}, -1073741825},
                           {{bound, 1}, {-1, 1}, 1},     // difference above the bound
                           {{65536, 1}, {1, 65536}, 1},  // would wrap around in 32 bits
-                          {{min32, 1}, {1, 1}, -1},     {{-2147483647, 1}, {1, 1}, min32},
-                          {{min32, -1}, {1, 1}, 1},     {{-1, min32}, {0, 1}, 1},
-                          {{0, 1}, {-1, min32}, -1},    {{min32, min32}, {1, 1}, 0}};
+                          {{min32, 1}, {1, 1}, -1},
+                          {{-2147483647, 1}, {1, 1}, min32},
+                          {{min32, -1}, {1, 1}, 1},
+                          {{-1, min32}, {0, 1}, 1},
+                          {{0, 1}, {-1, min32}, -1},
+                          {{min32, min32}, {1, 1}, 0}};
     for (Case c : cases) {
         const std::string typed = text(c.a) + " " + text(c.b);
         racio a = c.a, b = c.b, expected_a = c.a;

@@ -59,7 +59,7 @@ TEST(TotalSum, CountsAnEdgeListedByBothEndsTwice) {
     hrana(g, 1, 10);
     hrana(g, 10, 1);
     hrana(g, 2, 8);
-    EXPECT_EQ(placed(g).sum_total, (3.0 + std::sqrt(2.0)) + 3.0); // vertex 1, 2, then 10
+    EXPECT_EQ(placed(g).sum_total, (3.0 + std::sqrt(2.0)) + 3.0);  // vertex 1, 2, then 10
 }
 
 TEST(Checkswitch, PIsOnTheLargerDiagonalOrOnTheSecondCell) {
@@ -102,7 +102,7 @@ TEST(Checkswitch, LeavesOutEdgesBetweenTheTwoVertices) {
     g = placed(g);
     const double total = ((0 + std::sqrt(2.0)) + 2.0) + 1.0;
     ASSERT_EQ(g.sum_total, total);
-    const layout::odhad e = layout::checkswitch(g, 1, 0, 0, 1); // P = 3, Q = 2
+    const layout::odhad e = layout::checkswitch(g, 1, 0, 0, 1);  // P = 3, Q = 2
     EXPECT_EQ(e.e1, (total - 1.0) + std::sqrt(5.0));
     EXPECT_EQ(e.e0, (total - 3.0) + (std::sqrt(5.0) + std::sqrt(10.0)));
 }
@@ -119,4 +119,4 @@ TEST(Checkswitch, CellsOutsideTheGridLookNoBetter) {
     }
 }
 
-} // namespace
+}  // namespace

@@ -164,4 +164,4 @@ TEST(Reader, ReportsAReadErrorRatherThanWhatItCut) {
     EXPECT_EQ(cut.nacti(g), "soubor orv-graph nelze přečíst: Input/output error");
 }
 
-} // namespace
+}  // namespace

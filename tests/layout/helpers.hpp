@@ -34,4 +34,4 @@ inline void hrana(layout::graf& g, int a, int b) {
     v.sousede[v.pocet++] = b - 1;
 }
 
-} // namespace layout_test
+}  // namespace layout_test

@@ -40,7 +40,7 @@ TEST(Passes, TheOneSidedEstimateChoosesAPartnerWhoseFullEstimateForbidsTheTrade)
     graf g;
     for (const auto& [a, b] : {std::pair{1, 6}, {1, 6}, {1, 10}, {2, 3}})
         hrana(g, a, b);
-    g = placed(g); // every depth but vertex 1's is 1000: table order, vertex k on the k-th cell
+    g = placed(g);  // every depth but vertex 1's is 1000: table order, vertex k on the k-th cell
     const double s2 = std::sqrt(2.0), s5 = std::sqrt(5.0), s10 = std::sqrt(10.0);
     const double total = 7.0 + s2;
     ASSERT_EQ(g.sum_total, total);
@@ -72,7 +72,7 @@ graf random_graph(std::uint32_t seed, int edges, int hubs) {
     auto add = [&](int a, int b) {
         if (g.vrcholy[a - 1].pocet < layout::max_sousedu) hrana(g, a, b);
     };
-    auto mentioned = [&](int v) { return v % 23 != 5; }; // 12 vertices stay out of the file
+    auto mentioned = [&](int v) { return v % 23 != 5; };  // 12 vertices stay out of the file
     for (int h = 0; h < hubs; ++h) {
         const int hub = 2 + pick(284);
         const int count = 20 + pick(31);
@@ -83,10 +83,10 @@ graf random_graph(std::uint32_t seed, int edges, int hubs) {
         const int a = 1 + pick(285);
         if (!mentioned(a)) continue;
         int b = pick(4) == 0 ? 1 + pick(285) : a + pick(7) - 3;
-        if (b < 1 || b > 285) b = a; // a self-loop
+        if (b < 1 || b > 285) b = a;  // a self-loop
         add(a, b);
-        if (pick(3) == 0) add(b, a);  // listed from both ends
-        if (pick(20) == 0) add(a, b); // a duplicate
+        if (pick(3) == 0) add(b, a);   // listed from both ends
+        if (pick(20) == 0) add(a, b);  // a duplicate
     }
     return g;
 }
@@ -123,7 +123,6 @@ graf tangled_graph(std::uint32_t seed) {
     }
     return g;
 }
-
 
 // A random graph, placed, with its first total.
 graf placed_random(std::uint32_t seed, int edges, int hubs) {
@@ -176,4 +175,4 @@ TEST(FastPasses, WriteTheSameTotalsAndEndInTheSamePlacement) {
     }
 }
 
-} // namespace
+}  // namespace

@@ -51,8 +51,8 @@ TEST(Depth, ChainFromTheFarEndTakes285Passes) {
 
 TEST(Depth, UnreachedVerticesEndAt1000) {
     graf g;
-    hrana(g, 2, 3); // 3 has no neighbours
-    hrana(g, 4, 4); // only itself
+    hrana(g, 2, 3);  // 3 has no neighbours
+    hrana(g, 4, 4);  // only itself
     hrana(g, 5, 1);
     hrana(g, 6, 5);
     layout::inicializuj(g);
@@ -66,4 +66,4 @@ TEST(Depth, UnreachedVerticesEndAt1000) {
     EXPECT_EQ(g.vrcholy[5].hloubka, 2);
 }
 
-} // namespace
+}  // namespace

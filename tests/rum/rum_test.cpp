@@ -20,9 +20,9 @@ std::vector<std::string> trace_of(RumState& state) {
 }
 
 const std::vector<std::string> expected_trace = {
-    "0.000000",     "0.999700",     "-0.999700",   "2.999100",     "-4.998500",
-    "10.996700",    "-20.993700",   "42.987099",   "-84.974495",   "170.948685",
-    "-340.897675",  "682.795044",   "-1364.590332", "2730.180420", "-5459.361328"};
+    "0.000000",    "0.999700",   "-0.999700",    "2.999100",    "-4.998500",
+    "10.996700",   "-20.993700", "42.987099",    "-84.974495",  "170.948685",
+    "-340.897675", "682.795044", "-1364.590332", "2730.180420", "-5459.361328"};
 
 TEST(RumSim, DoubleIntermediatesGiveTheTraceAndTheFinalState) {
     RumState s;
@@ -46,7 +46,8 @@ TEST(RumSim, SinglePrecisionIntermediatesChangeTheSeventhLine) {
     RumState s;
     const std::vector<std::string> lines = trace_of<float>(s);
     ASSERT_GE(lines.size(), 7u);
-    for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(lines[k], expected_trace[k]) << "line " << k + 1;
+    for (std::size_t k = 0; k < 6; ++k)
+        EXPECT_EQ(lines[k], expected_trace[k]) << "line " << k + 1;
     EXPECT_NE(lines[6], expected_trace[6]);
 }
 
