@@ -221,8 +221,8 @@ bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int3
             if (kept != role[r]) changed = true;
             role[r] = kept;
         }
-        // h has exactly one exit: the cell it leads to must be straight along it, and a
-        // neighbour whose every role links to h must be where it leads.
+        // An exit of h stays only while the cell it leads to may be straight along it; a free
+        // neighbour of h whose every role links back to h leaves that link as h's only exit.
         for (int32_t dir = 0; dir < 6; ++dir) {
             if (!(exits & (1u << dir)) || !test(pb.inside[dir], h)) continue;
             const int32_t cell = h + pb.offset[dir];

@@ -37,6 +37,19 @@ struct Search {
     std::vector<Frame> stack;
 };
 
+Search start_search(Kostka& k, const SearchHooks& hooks, SearchStats& stats, int32_t filled) {
+    return {k, hooks, stats, {k.nx, k.ny, k.nz}, {k.ny * k.nz, k.nz, 1}, filled, 0, {}};
+}
+
+// Marks the start cell (0,0,0) with 1 and counts the taken cells, that one included.
+int32_t take_start(Kostka& k) {
+    k.at(0, 0, 0) = 1;
+    int32_t taken = 0;
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        taken += k.cells[cell] != 0;
+    return taken;
+}
+
 std::array<int32_t, 3> head_of(const Frame& f) {
     std::array<int32_t, 3> head = f.start;
     head[f.axis] += f.d;
@@ -95,14 +108,7 @@ int32_t probe_path(Kostka& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
                    int32_t dz, int32_t segment, int32_t filled, const SearchHooks& hooks,
                    Pruning pruning, SearchStats* stats) {
     SearchStats local_stats;
-    Search s{kostka,
-             hooks,
-             stats != nullptr ? *stats : local_stats,
-             {kostka.nx, kostka.ny, kostka.nz},
-             {kostka.ny * kostka.nz, kostka.nz, 1},
-             filled,
-             0,
-             {}};
+    Search s = start_search(kostka, hooks, stats != nullptr ? *stats : local_stats, filled);
     const int32_t axis = dx != 0 ? 0 : dy != 0 ? 1 : dz != 0 ? 2 : 0;
     const Frame first{{x, y, z}, axis, dx + dy + dz, 0};
     ++s.stats.calls;
@@ -178,10 +184,7 @@ int32_t probe_path(Kostka& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
 
 BoxSearch search_box(Kostka& kostka, Pruning pruning, bool keep_printed) {
     BoxSearch result;
-    kostka.at(0, 0, 0) = 1;
-    int32_t filled = 0;
-    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell)
-        filled += kostka.cells[cell] != 0;
+    const int32_t filled = take_start(kostka);
     SearchHooks hooks;
     hooks.context = keep_printed ? &result.printed : nullptr;
     hooks.dump = [](const Kostka& k, void* printed) {
@@ -193,20 +196,10 @@ BoxSearch search_box(Kostka& kostka, Pruning pruning, bool keep_printed) {
 }
 
 TreeEstimate estimate_search_tree(Kostka& kostka, uint64_t dives, uint32_t seed) {
-    kostka.at(0, 0, 0) = 1;
-    int32_t filled = 0;
-    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell)
-        filled += kostka.cells[cell] != 0;
+    const int32_t filled = take_start(kostka);
     SearchHooks hooks;
     SearchStats stats;
-    Search s{kostka,
-             hooks,
-             stats,
-             {kostka.nx, kostka.ny, kostka.nz},
-             {kostka.ny * kostka.nz, kostka.nz, 1},
-             filled,
-             0,
-             {}};
+    Search s = start_search(kostka, hooks, stats, filled);
     PruneBoards boards;
     const bool prune = prune_supported(kostka);
     if (prune) prepare_boards(boards, kostka);
