@@ -1,12 +1,10 @@
 // orv-editor: exact fractions of two 32-bit integers.
 #include "rational.hpp"
 
-#include "failure.hpp"
 #include "records.hpp"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -132,23 +130,30 @@ std::optional<std::uint32_t> mrand_from(std::FILE* source) {
 
 namespace {
 
-// The random device stays open for the life of the process. A device that cannot be opened or
-// read ends the program: there is no sound word to return instead.
-std::FILE* random_device() {
-    std::FILE* device = std::fopen("/dev/urandom", "rb");
-    if (device == nullptr)
-        std::exit(report_failure("/dev/urandom nelze otevřít", std::strerror(errno), 1));
+// The random device, opened on the first call and kept open for the life of the process; null
+// when it could not be opened (then `open_errno` holds why).
+struct RandomDevice {
+    std::FILE* file = nullptr;
+    int open_errno = 0;
+};
+
+RandomDevice open_random_device() {
+    RandomDevice device;
+    device.file = std::fopen("/dev/urandom", "rb");
+    if (device.file == nullptr) device.open_errno = errno;
     return device;
 }
 
 }  // namespace
 
-std::uint32_t mrand() {
-    static std::FILE* const device = random_device();
-    const std::optional<std::uint32_t> word = mrand_from(device);
+RandomWord mrand() {
+    static const RandomDevice device = open_random_device();
+    if (device.file == nullptr)
+        return {0, failure_of("/dev/urandom nelze otevřít", device.open_errno, "neznámá chyba")};
+    const std::optional<std::uint32_t> word = mrand_from(device.file);
     if (!word) {
-        const char* reason = std::ferror(device) ? std::strerror(errno) : "nečekaný konec dat";
-        std::exit(report_failure("čtení z /dev/urandom selhalo", reason, 1));
+        const int err = std::ferror(device.file) ? errno : 0;
+        return {0, failure_of("čtení z /dev/urandom selhalo", err, "nečekaný konec dat")};
     }
-    return *word;
+    return {*word, std::nullopt};
 }
