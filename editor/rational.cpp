@@ -26,7 +26,7 @@ UInt128 common_divisor(UInt128 a, UInt128 b) {
     return a;
 }
 
-// The signed divisor of mcdl on Int128 values. Its magnitude never exceeds |b|, so it has the
+// The signed divisor of mcdl on 128-bit values. Its magnitude never exceeds |b|, so it has the
 // width of its arguments.
 Int128 signed_divisor(Int128 a, Int128 b) {
     if (a == 0 || b == 0) return -1;
