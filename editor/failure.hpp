@@ -1,11 +1,28 @@
-// orv-editor: the one place that reports a failure to the user.
+// orv-editor: how a step reports that it failed, and the one place that tells the user.
+//
+// A step that can fail returns a value the caller checks: std::optional<Failure> (nothing on
+// success) or a record holding its result beside one. Only the frame in main.cpp prints a
+// failure, with `report`; no other code writes a message or ends the process.
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
 
-// Writes "orv-editor: WHAT: REASON" to standard error and returns `status`, the exit status the
-// program ends with.
-inline int report_failure(const char* what, const char* reason, int status) {
-    std::fprintf(stderr, "orv-editor: %s: %s\n", what, reason);
-    return status;
+struct Failure {
+    int status;          // the exit status the program ends with
+    std::string reason;  // what failed and why, as it follows "orv-editor: "
+};
+
+// A failure of `what` with status 1: the system's reason for `err` (an errno value), or
+// `otherwise` when the system gave none (err is 0).
+inline Failure failure_of(const char* what, int err, const char* otherwise) {
+    return {1, std::string(what) + ": " + (err != 0 ? std::strerror(err) : otherwise)};
+}
+
+// Writes "orv-editor: REASON" to standard error and returns the failure's exit status.
+inline int report(const Failure& failure) {
+    std::fprintf(stderr, "orv-editor: %s\n", failure.reason.c_str());
+    return failure.status;
 }

@@ -4,19 +4,24 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <optional>
 
 namespace {
 
 // Makes sure everything written to standard output really left the process: a full disk or a
 // closed file must not end with a success status.
-int finish(int status) {
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    const int err = errno;  // left by the write that failed
-    return report_failure("zápis na standardní výstup selhal",
-                          err != 0 ? std::strerror(err) : "chyba zápisu", 1);
+std::optional<Failure> output_failure() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return std::nullopt;
+    return failure_of("zápis na standardní výstup selhal", errno, "chyba zápisu");
 }
 
 }  // namespace
 
-int main() { return finish(run_editor({stdin, stdout})); }
+int main() {
+    const std::optional<Failure> unread = run_editor({stdin, stdout});
+    const std::optional<Failure> unwritten = output_failure();
+    int status = editor_exit_status;
+    if (unread) status = report(*unread);
+    if (unwritten) status = report(*unwritten);
+    return status;
+}

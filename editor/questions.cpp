@@ -9,7 +9,7 @@
 
 // ---- The table ----
 
-P_OTAZKA new_otazka(P_RACIO id) {
+P_OTAZKA new_question(P_RACIO id) {
     P_OTAZKA q = new_record<otazka>();  // every slot empty, every field zero or absent
     q->id = id;
     return q;
@@ -17,7 +17,7 @@ P_OTAZKA new_otazka(P_RACIO id) {
 
 void start_editor(Editor& e) {
     e.cislo_otazky = r_create(0, 1);
-    e.pole[0] = new_otazka(r_create(1, 1));
+    e.pole[0] = new_question(r_create(1, 1));
     e.deklarovanych_otazek = 1;
     e.definovanych_otazek = 0;
     e.start = 1;
@@ -26,19 +26,19 @@ void start_editor(Editor& e) {
 // The indices close in on `cislo` from both sides; a comparison of 0 ends the search at once.
 int poloha(const Editor& e, P_RACIO cislo) {
     if (e.deklarovanych_otazek < 1) return -1;
-    int dolni = 0;
-    int horni = e.deklarovanych_otazek - 1;
-    while (dolni + 1 < horni) {
-        const int stred = (dolni + horni) / 2;
-        const int rozdil = r_cmp(cislo, e.pole[stred]->id);
-        if (rozdil == 0) return stred;
-        if (rozdil > 0)
-            dolni = stred;
+    int low = 0;
+    int high = e.deklarovanych_otazek - 1;
+    while (low + 1 < high) {  // the question, if any, lies at an index in low .. high
+        const int middle = (low + high) / 2;
+        const int difference = r_cmp(cislo, e.pole[middle]->id);
+        if (difference == 0) return middle;
+        if (difference > 0)
+            low = middle;
         else
-            horni = stred;
+            high = middle;
     }
-    if (r_cmp(cislo, e.pole[horni]->id) == 0) return horni;
-    if (dolni != horni && r_cmp(cislo, e.pole[dolni]->id) == 0) return dolni;
+    if (r_cmp(cislo, e.pole[high]->id) == 0) return high;
+    if (low != high && r_cmp(cislo, e.pole[low]->id) == 0) return low;
     return -1;
 }
 
@@ -116,7 +116,7 @@ bool read_question_number(Editor& e, std::FILE* in) {
 
 }  // namespace
 
-int run_editor(Console con) {
+std::optional<Failure> run_editor(Console con) {
     Editor e;
     start_editor(e);
     int index = -1;  // the question entered in the cycle before
@@ -128,13 +128,17 @@ int run_editor(Console con) {
             handle_entered_question(e, con, index);
             replace_leading_function(e);
         }
+        // A read error stops the dialogue where it happened, without the closing line feed.
+        if (std::optional<Failure> failure = read_failure(con.in)) return failure;
         show_lists(e, con.out);
-        if (!read_question_number(e, con.in)) break;
+        const bool entered = read_question_number(e, con.in);
+        if (std::optional<Failure> failure = read_failure(con.in)) return failure;
+        if (!entered) break;
         index = poloha(e, e.cislo_otazky);
         if (index == -1) break;
     }
     std::fputc('\n', con.out);
-    return editor_exit_status;
+    return std::nullopt;
 }
 
 // ---- The definition dialogue ----
@@ -162,8 +166,8 @@ void definuj_otazku(P_OTAZKA q, Console con) {
         vypis_funkci(*f, con.out);
     }
     std::fputs("Vložte 4 primární cíle otázky ve formátu racionálních čísel:\n", con.out);
-    for (P_RACIO& cil : q->odkazy)
-        cil = read_new_fraction(con.in);
+    for (P_RACIO& target : q->odkazy)
+        target = read_new_fraction(con.in);
     std::fputs("Vložte 4 funkce ve formátu a^x + b + cx:\n", con.out);
     for (T_FUNKCE& f : q->funkce) {
         std::fputs("Vložte základ pro exponenciálu, nulu pro vyřazení:\n", con.out);

@@ -6,15 +6,17 @@
 // by its number, sees its definition and (re)defines it in a dialogue on the console.
 #pragma once
 
+#include "failure.hpp"
 #include "rational.hpp"
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
-inline constexpr int max_otazek = 50;            // questions the table can hold
-inline constexpr int max_pouzitych_funkci = 50;  // function references per question
-inline constexpr int editor_exit_status = 10;    // the program's status after its last line feed
+inline constexpr int max_questions = 50;          // questions the table can hold
+inline constexpr int max_leading_functions = 50;  // function references per question
+inline constexpr int editor_exit_status = 10;     // the program's status after its last line feed
 
 // A function a^x + b + cx.
 struct funkce {
@@ -30,7 +32,7 @@ struct otazka {
     P_RACIO id;  // the question's number
     // The functions that lead to this question, filled from the front; the first empty slot ends
     // the list.
-    std::array<P_FUNKCE, max_pouzitych_funkci> pouzite_funkce;
+    std::array<P_FUNKCE, max_leading_functions> pouzite_funkce;
     std::array<P_RACIO, 4> odkazy;   // the four primary targets
     std::array<T_FUNKCE, 4> funkce;  // the four functions
     std::int32_t defined;            // 1 once the definition dialogue has completed
@@ -45,15 +47,15 @@ struct Console {
 
 // The editor's state for the whole run.
 struct Editor {
-    std::array<P_OTAZKA, max_otazek> pole{};  // the questions, sorted ascending by id
-    std::int32_t deklarovanych_otazek = 0;    // questions in `pole`
-    std::int32_t definovanych_otazek = 0;     // questions defined at least once
-    P_RACIO cislo_otazky = nullptr;           // the question number the user entered last
-    std::int32_t start = 0;                   // 1 during the first cycle of the loop
+    std::array<P_OTAZKA, max_questions> pole{};  // the questions, sorted ascending by id
+    std::int32_t deklarovanych_otazek = 0;       // questions in `pole`
+    std::int32_t definovanych_otazek = 0;        // questions defined at least once
+    P_RACIO cislo_otazky = nullptr;              // the question number the user entered last
+    std::int32_t start = 0;                      // 1 during the first cycle of the loop
 };
 
 // A new, empty question with the given number.
-P_OTAZKA new_otazka(P_RACIO id);
+P_OTAZKA new_question(P_RACIO id);
 
 // The state at start: question 1/1 in the table, no question defined, the first cycle ahead.
 void start_editor(Editor& e);
@@ -62,9 +64,10 @@ void start_editor(Editor& e);
 // `cislo` and every compared id reduced to lowest terms.
 int poloha(const Editor& e, P_RACIO cislo);
 
-// The editor loop: runs until the user enters a number that has no question, or the input ends.
-// Returns the exit status.
-int run_editor(Console con);
+// The editor loop: runs until the user enters a number that has no question, or the input ends;
+// the program then ends with `editor_exit_status`. A read error of the input stops it at once
+// and is returned.
+std::optional<Failure> run_editor(Console con);
 
 // The dialogue that (re)defines question `q`.
 void definuj_otazku(P_OTAZKA q, Console con);

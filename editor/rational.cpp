@@ -1,47 +1,45 @@
 // orv-editor: exact fractions of two 32-bit integers.
 #include "rational.hpp"
 
-#include "failure.hpp"
 #include "records.hpp"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
 // Every product of two 32-bit parts, and every sum of two such products, fits in 128 bits, so the
 // arithmetic below is exact: nothing wraps around and nothing overflows.
-__extension__ typedef __int128 wide;
-__extension__ typedef unsigned __int128 uwide;
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 UInt128;
 
-uwide magnitude(wide v) { return v < 0 ? uwide(0) - uwide(v) : uwide(v); }
+UInt128 magnitude(Int128 v) { return v < 0 ? UInt128(0) - UInt128(v) : UInt128(v); }
 
 // Euclid by remainders. It finds the same divisor as Euclid by repeated subtraction, but its
 // number of steps grows with the number of digits, not with the ratio of the arguments.
-uwide common_divisor(uwide a, uwide b) {
+UInt128 common_divisor(UInt128 a, UInt128 b) {
     while (b != 0) {
-        const uwide rest = a % b;
+        const UInt128 rest = a % b;
         a = b;
         b = rest;
     }
     return a;
 }
 
-// The signed divisor of mcdl on wide values. Its magnitude never exceeds |b|, so it has the
+// The signed divisor of mcdl on 128-bit values. Its magnitude never exceeds |b|, so it has the
 // width of its arguments.
-wide signed_divisor(wide a, wide b) {
+Int128 signed_divisor(Int128 a, Int128 b) {
     if (a == 0 || b == 0) return -1;
-    const wide g = static_cast<wide>(common_divisor(magnitude(a), magnitude(b)));
+    const Int128 g = static_cast<Int128>(common_divisor(magnitude(a), magnitude(b)));
     return b < 0 ? -g : g;
 }
 
-bool fits_32_bits(wide v) { return v >= INT32_MIN && v <= INT32_MAX; }
+bool fits_32_bits(Int128 v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 // Reduces n/d and hands it out as a fresh record; null when a part exceeds the bound or has no
 // 32-bit form. A zero n divides by -1, giving 0 over -d.
-P_RACIO reduced_result(wide n, wide d) {
-    const wide m = signed_divisor(n, d);
+P_RACIO reduced_result(Int128 n, Int128 d) {
+    const Int128 m = signed_divisor(n, d);
     n /= m;
     d /= m;
     if (n > r_bound || d > r_bound || !fits_32_bits(n) || !fits_32_bits(d)) return nullptr;
@@ -52,15 +50,15 @@ P_RACIO reduced_result(wide n, wide d) {
 }
 
 // an/ad + bn/bd, with bn given apart so that a difference never has to negate a 32-bit part.
-P_RACIO sum_of(P_RACIO a, wide bn, std::int32_t bd) {
-    const wide d = wide{a->jmenovatel} * bd;
-    const wide n = wide{a->jmenovatel} * bn + wide{bd} * a->citatel;
+P_RACIO sum_of(P_RACIO a, Int128 bn, std::int32_t bd) {
+    const Int128 d = Int128{a->jmenovatel} * bd;
+    const Int128 n = Int128{a->jmenovatel} * bn + Int128{bd} * a->citatel;
     return reduced_result(n, d);
 }
 
 // The sign of a - b computed from the cross products; either denominator may be negative.
 int exact_sign(P_RACIO a, P_RACIO b) {
-    const wide cross = wide{a->citatel} * b->jmenovatel - wide{b->citatel} * a->jmenovatel;
+    const Int128 cross = Int128{a->citatel} * b->jmenovatel - Int128{b->citatel} * a->jmenovatel;
     const int sign = (cross > 0) - (cross < 0);
     const int denominators = (a->jmenovatel > 0 ? 1 : -1) * (b->jmenovatel > 0 ? 1 : -1);
     return sign * denominators;
@@ -105,10 +103,10 @@ P_RACIO r_create(std::int32_t citatel, std::int32_t jmenovatel) {
 
 P_RACIO r_add(P_RACIO a, P_RACIO b) { return sum_of(a, b->citatel, b->jmenovatel); }
 
-P_RACIO r_sub(P_RACIO a, P_RACIO b) { return sum_of(a, -wide{b->citatel}, b->jmenovatel); }
+P_RACIO r_sub(P_RACIO a, P_RACIO b) { return sum_of(a, -Int128{b->citatel}, b->jmenovatel); }
 
 P_RACIO r_mul(P_RACIO a, P_RACIO b) {
-    return reduced_result(wide{a->citatel} * b->citatel, wide{a->jmenovatel} * b->jmenovatel);
+    return reduced_result(Int128{a->citatel} * b->citatel, Int128{a->jmenovatel} * b->jmenovatel);
 }
 
 void r_print(P_RACIO r, std::FILE* out) { std::fprintf(out, "%d/%d", r->citatel, r->jmenovatel); }
@@ -132,23 +130,30 @@ std::optional<std::uint32_t> mrand_from(std::FILE* source) {
 
 namespace {
 
-// The random device stays open for the life of the process. A device that cannot be opened or
-// read ends the program: there is no sound word to return instead.
-std::FILE* random_device() {
-    std::FILE* device = std::fopen("/dev/urandom", "rb");
-    if (device == nullptr)
-        std::exit(report_failure("/dev/urandom nelze otevřít", std::strerror(errno), 1));
+// The random device, opened on the first call and kept open for the life of the process; null
+// when it could not be opened (then `open_errno` holds why).
+struct RandomDevice {
+    std::FILE* file = nullptr;
+    int open_errno = 0;
+};
+
+RandomDevice open_random_device() {
+    RandomDevice device;
+    device.file = std::fopen("/dev/urandom", "rb");
+    if (device.file == nullptr) device.open_errno = errno;
     return device;
 }
 
 }  // namespace
 
-std::uint32_t mrand() {
-    static std::FILE* const device = random_device();
-    const std::optional<std::uint32_t> word = mrand_from(device);
+RandomWord mrand() {
+    static const RandomDevice device = open_random_device();
+    if (device.file == nullptr)
+        return {0, failure_of("/dev/urandom nelze otevřít", device.open_errno, "neznámá chyba")};
+    const std::optional<std::uint32_t> word = mrand_from(device.file);
     if (!word) {
-        const char* reason = std::ferror(device) ? std::strerror(errno) : "nečekaný konec dat";
-        std::exit(report_failure("čtení z /dev/urandom selhalo", reason, 1));
+        const int err = std::ferror(device.file) ? errno : 0;
+        return {0, failure_of("čtení z /dev/urandom selhalo", err, "nečekaný konec dat")};
     }
-    return *word;
+    return {*word, std::nullopt};
 }

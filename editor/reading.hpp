@@ -9,10 +9,15 @@
 // -2147483648 or 2147483647.
 #pragma once
 
+#include "failure.hpp"
 #include "rational.hpp"
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+
+// A read error (a closed descriptor, a directory as input) ends every read below as the end of
+// the input does; `read_failure` tells the two apart afterwards.
 
 // What a read found.
 enum class Read {
@@ -31,3 +36,6 @@ Read read_fraction(std::FILE* in, racio& target);
 // skipping everything else, and takes only that character. True for A or a. The end of the input
 // answers N.
 bool read_yes(std::FILE* in);
+
+// The read error of `in`, if a read has failed rather than met the end of the input.
+std::optional<Failure> read_failure(std::FILE* in);

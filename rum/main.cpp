@@ -1,28 +1,42 @@
 // rum-sim: writes the rum level of every step to standard error, then the two results.
+#include "failure.hpp"
 #include "rum.hpp"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
-// Makes sure everything written to standard output really left the process: a full disk or a
-// closed file must not end with a success status.
-int finish(int status) {
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    const int err = errno;  // left by the write that failed
-    std::fprintf(stderr, "rum-sim: zápis na standardní výstup selhal: %s\n",
-                 err != 0 ? std::strerror(err) : "chyba zápisu");
-    return 1;
+// Makes sure everything written to `stream` really left the process: a full disk or a closed
+// file must not end with a success status. `err` is the reason of a write that failed earlier
+// (0 when none was taken).
+std::optional<Failure> unwritten(std::FILE* stream, const char* what, int err) {
+    if (std::fflush(stream) == 0 && !std::ferror(stream)) return std::nullopt;
+    if (err == 0) err = errno;  // left by the write that failed
+    return Failure{1, std::string(what) + ": " + (err != 0 ? std::strerror(err) : "chyba zápisu")};
 }
 
 }  // namespace
 
+// The trace on standard error is part of what the program produces, so it is checked like the
+// results on standard output.
 int main() {
-    const RumState s = rum_simulate<double>(
-        [](float level) { std::fprintf(stderr, "%lf\n", static_cast<double>(level)); });
+    int trace_errno = 0;  // the reason the first trace line could not be written
+    const RumState s = rum_simulate<double>([&](float level) {
+        if (std::fprintf(stderr, "%lf\n", static_cast<double>(level)) < 0 && trace_errno == 0)
+            trace_errno = errno;
+    });
     std::printf("V tuzemáčku je: %lf\n", static_cast<double>(s.tuzemacek));
     std::printf("V rumu máme: %lf\n", static_cast<double>(s.rum));
-    return finish(0);
+
+    const std::optional<Failure> results =
+        unwritten(stdout, "zápis na standardní výstup selhal", 0);
+    const std::optional<Failure> trace =
+        unwritten(stderr, "zápis na standardní chybový výstup selhal", trace_errno);
+    int status = 0;
+    if (results) status = report(*results);
+    if (trace) status = report(*trace);
+    return status;
 }

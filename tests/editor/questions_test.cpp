@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <optional>
 #include <string>
 
 namespace {
@@ -11,7 +14,7 @@ namespace {
 Editor table_of(int n) {
     Editor e;
     for (int k = 0; k < n; ++k)
-        e.pole[k] = new_otazka(r_create(2 * k + 1, 3));
+        e.pole[k] = new_question(r_create(2 * k + 1, 3));
     e.deklarovanych_otazek = n;
     return e;
 }
@@ -19,7 +22,7 @@ Editor table_of(int n) {
 int lookup(const Editor& e, std::int32_t n, std::int32_t d) { return poloha(e, r_create(n, d)); }
 
 TEST(Lookup, FindsEveryQuestionAndNothingElseInTablesOfEverySize) {
-    for (int n = 0; n <= max_otazek; ++n) {
+    for (int n = 0; n <= max_questions; ++n) {
         const Editor e = table_of(n);
         for (int k = 0; k < n; ++k) {
             ASSERT_EQ(lookup(e, 2 * k + 1, 3), k) << "table of " << n;
@@ -69,14 +72,85 @@ TEST(EditorLoop, EndsOnEveryInput) {
         for (std::uint32_t k = next() % 80; k > 0; --k)
             text += alphabet[next() % alphabet.size()];
         std::FILE* in = input_of(text);
-        int status = 0;
+        std::optional<Failure> failure;
         const std::string output = written_by([&](std::FILE* out) {
-            status = run_editor({in, out});
+            failure = run_editor({in, out});
         });
         std::fclose(in);
-        ASSERT_EQ(status, editor_exit_status) << text;
+        ASSERT_FALSE(failure.has_value()) << text;
         ASSERT_TRUE(output.ends_with(ending)) << text;
     }
+}
+
+// A stream that gives `text` and then fails with EIO, as a broken device or pipe would.
+std::FILE* failing_after(const std::string& text) {
+    struct Source {
+        std::string text;
+        std::size_t at = 0;
+    };
+    cookie_io_functions_t io{};
+    io.read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
+        Source& s = *static_cast<Source*>(cookie);
+        if (s.at == s.text.size()) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t n = std::min(size, s.text.size() - s.at);
+        s.text.copy(buffer, n, s.at);
+        s.at += n;
+        return static_cast<ssize_t>(n);
+    };
+    io.close = [](void* cookie) {
+        delete static_cast<Source*>(cookie);
+        return 0;
+    };
+    std::FILE* in = fopencookie(new Source{text}, "r", io);
+    std::setvbuf(in, nullptr, _IONBF, 0);  // hand out the text before the error, byte by byte
+    return in;
+}
+
+struct EditorRun {
+    std::optional<Failure> failure;
+    std::string output;
+};
+
+EditorRun run_on(std::FILE* in) {
+    EditorRun run;
+    run.output = written_by([&](std::FILE* out) { run.failure = run_editor({in, out}); });
+    std::fclose(in);
+    return run;
+}
+
+const std::string prompt_end = "ukončíte program:\n";
+
+// A read error is a failure, wherever it happens; a real end of input is not.
+TEST(EditorLoop, ReportsAReadErrorAndStopsWhereItHappened) {
+    const EditorRun directory = run_on(std::fopen("/", "r"));
+    ASSERT_TRUE(directory.failure.has_value());
+    EXPECT_EQ(directory.failure->status, 1);
+    EXPECT_EQ(directory.failure->reason, "čtení standardního vstupu selhalo: Is a directory");
+    EXPECT_TRUE(directory.output.ends_with(prompt_end));  // no closing line feed
+
+    // Inside the definition dialogue: its remaining prompts, then nothing more.
+    const EditorRun dialogue = run_on(failing_after("1\n1/2 3"));
+    ASSERT_TRUE(dialogue.failure.has_value());
+    EXPECT_EQ(dialogue.failure->reason, "čtení standardního vstupu selhalo: Input/output error");
+    EXPECT_TRUE(dialogue.output.ends_with("lineárního členu ve formátu racionálního čísla:\n"));
+
+    // At the yes/no question of a second visit.
+    const std::string defined = "1\n1 1 1 1\n0 0 1\n0 0 1\n0 0 1\n0 0 1\n";
+    const EditorRun answer = run_on(failing_after(defined + "1\n"));
+    ASSERT_TRUE(answer.failure.has_value());
+    EXPECT_TRUE(answer.output.ends_with("(Ano)/(Ne)?\n"));
+
+    // At the number prompt after a definition.
+    const EditorRun prompt = run_on(failing_after(defined));
+    ASSERT_TRUE(prompt.failure.has_value());
+    EXPECT_TRUE(prompt.output.ends_with(prompt_end));
+
+    const EditorRun end = run_on(input_of(defined));
+    EXPECT_FALSE(end.failure.has_value());
+    EXPECT_TRUE(end.output.ends_with(prompt_end + "\n"));
 }
 
 }  // namespace
