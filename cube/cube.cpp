@@ -1,44 +1,22 @@
-// vevuvedu: the frame of the program: the command line, the cube, printing and the final line.
+// vevuvedu: the frame of the program: the command line, the number of threads, the progress
+// line, the search of the whole cube and the final message.
 #include "cube.hpp"
 
 #include "search.hpp"
+#include "store.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <new>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sched.h>
 #include <unistd.h>
 
-bool make_kostka(Kostka& kostka, int32_t nx, int32_t ny, int32_t nz) {
-    kostka.nx = nx;
-    kostka.ny = ny;
-    kostka.nz = nz;
-    kostka.celkem_poli = nx * ny * nz;
-    // calloc: the cells start free, and pages of a large cube are not touched until used.
-    kostka.cells.reset(
-        static_cast<int32_t*>(std::calloc(static_cast<std::size_t>(kostka.celkem_poli), 4)));
-    return kostka.cells != nullptr;
-}
-
-void dump(const Kostka& kostka, std::FILE* out) { std::fputs(dump_text(kostka).c_str(), out); }
-
-std::string dump_text(const Kostka& k) {
-    std::string text;
-    char cell[16];
-    for (int32_t x = 0; x < k.nx; ++x) {
-        for (int32_t y = 0; y < k.ny; ++y) {
-            for (int32_t z = 0; z < k.nz; ++z)
-                text.append(cell, static_cast<std::size_t>(
-                                      std::snprintf(cell, sizeof cell, "%d ", k.at(x, y, z))));
-            text += '\n';
-        }
-        text += "---\n";
-    }
-    return text;
-}
-
-int fail(int status, const std::string& reason) {
-    std::fprintf(stderr, "vevuvedu: %s\n", reason.c_str());
-    return status;
+int report(const Failure& failure) {
+    std::fprintf(stderr, "vevuvedu: %s\n", failure.reason.c_str());
+    return failure.status;
 }
 
 namespace {
@@ -46,7 +24,12 @@ namespace {
 constexpr const char* usage =
     "\npoužití: vevuvedu N   (N je délka hrany krychle, celé číslo od 1 do 1290)";
 
-EdgeArgument bad_edge(int status, std::string reason) { return {0, status, std::move(reason)}; }
+// More threads than this would only wait on each other.
+constexpr long max_threads = 256;
+
+EdgeArgument bad_edge(int status, std::string reason) {
+    return {0, Failure{status, std::move(reason)}};
+}
 
 }  // namespace
 
@@ -62,7 +45,22 @@ EdgeArgument read_edge(int argc, char** argv) {
     if (errno == ERANGE || value > max_edge)
         return bad_edge(3, "krychle o hraně " + quoted +
                                " má víc polí, než kolik program spočítá (nejvýš 1290^3)");
-    return {static_cast<int32_t>(value), 0, {}};
+    return {static_cast<int32_t>(value), std::nullopt};
+}
+
+ThreadCount read_threads(const char* setting) {
+    if (setting == nullptr) {
+        cpu_set_t cpus;
+        const int count = sched_getaffinity(0, sizeof cpus, &cpus) == 0 ? CPU_COUNT(&cpus) : 1;
+        return {static_cast<int>(std::clamp<long>(count, 1, max_threads)), std::nullopt};
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(setting, &end, 10);
+    if (end == setting || *end != '\0' || errno == ERANGE || value < 1 || value > max_threads)
+        return {1, Failure{2, std::string("VEVUVEDU_THREADS=„") + setting +
+                                  "“ není počet vláken od 1 do 256"}};
+    return {static_cast<int>(value), std::nullopt};
 }
 
 std::string final_message(int32_t count) {
@@ -75,54 +73,95 @@ std::string final_message(int32_t count) {
 namespace {
 
 // The progress line on standard error: shown only on a terminal, once the search has run for
-// more than a second, and cleared before the final message.
+// more than a second, and cleared before the final message or when the program is interrupted.
 struct Progress {
     bool terminal = false;
-    bool shown = false;
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
-void show_progress(double share_done, int32_t found, void* context) {
-    auto& p = *static_cast<Progress*>(context);
-    if (!p.terminal || std::chrono::steady_clock::now() - p.started < std::chrono::seconds(1))
-        return;
-    std::fprintf(stderr, "\rvevuvedu: prohledáno %.2f %%, nalezeno vyplnění: %d\033[K",
-                 100 * share_done, found);
+volatile std::sig_atomic_t progress_shown = 0;
+
+void clear_progress() {
+    if (progress_shown == 0) return;
+    std::fputs("\r\033[K", stderr);
     std::fflush(stderr);
-    p.shown = true;
+    progress_shown = 0;
 }
 
-void clear_progress(Progress& p) {
-    if (p.shown) std::fputs("\r\033[K", stderr);
-    p.shown = false;
+// Ctrl-C leaves a clean terminal line, then ends the program as the signal would.
+extern "C" void on_interrupt(int signal) {
+    if (progress_shown != 0) {
+        const char clear[] = "\r\033[K";
+        [[maybe_unused]] const ssize_t ignored = write(STDERR_FILENO, clear, sizeof clear - 1);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// "1 h 05 min", "4 min 12 s", "37 s".
+std::string duration_text(double seconds) {
+    const long s = static_cast<long>(seconds + 0.5);
+    char text[48];
+    if (s >= 3600)
+        std::snprintf(text, sizeof text, "%ld h %02ld min", s / 3600, s / 60 % 60);
+    else if (s >= 60)
+        std::snprintf(text, sizeof text, "%ld min %02ld s", s / 60, s % 60);
+    else
+        std::snprintf(text, sizeof text, "%ld s", s);
+    return text;
+}
+
+void show_progress(double share_done, int64_t found, void* context) {
+    const auto& p = *static_cast<const Progress*>(context);
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - p.started).count();
+    if (!p.terminal || elapsed < 1) return;
+    std::string left = "?";
+    if (share_done > 1e-6) left = duration_text(elapsed * (1 - share_done) / share_done);
+    std::fprintf(stderr,
+                 "\rvevuvedu: prohledáno %.4f %%, nalezeno vyplnění: %lld, uplynulo %s,"
+                 " zbývá asi %s\033[K",
+                 100 * share_done, static_cast<long long>(found), duration_text(elapsed).c_str(),
+                 left.c_str());
+    std::fflush(stderr);
+    progress_shown = 1;
+}
+
+bool write_to_stdout(std::string_view text, void*) {
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+           std::ferror(stdout) == 0;
 }
 
 }  // namespace
 
 int run_vevuvedu(int argc, char** argv) {
     const EdgeArgument edge = read_edge(argc, argv);
-    if (edge.status != 0) return fail(edge.status, edge.error);
+    if (edge.failure) return report(*edge.failure);
+    const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
+    if (threads.failure) return report(*threads.failure);
     const int32_t n = edge.n;
-    Kostka kostka;
-    if (!make_kostka(kostka, n, n, n))
-        return fail(3, "na krychli o hraně " + std::to_string(n) + " nestačí paměť");
-    kostka.at(0, 0, 0) = 1;
+    Cube kostka;
+    if (!make_cube(kostka, n, n, n))
+        return report({3, "na krychli o hraně " + std::to_string(n) + " nestačí paměť"});
 
     Progress progress;
     progress.terminal = isatty(STDERR_FILENO) == 1;
-    SearchHooks hooks;
-    hooks.dump = [](const Kostka& k, void*) { dump(k, stdout); };
-    hooks.progress = show_progress;
-    hooks.context = &progress;
-    int32_t count = 0;
-    try {
-        count = probe_path(kostka, 0, 0, 0, n - 1, 0, 0, 2, 1, hooks, Pruning::full);
-    } catch (const std::bad_alloc&) {
-        clear_progress(progress);
-        return fail(3, "na zásobník hledání nestačí paměť");
+    if (progress.terminal) std::signal(SIGINT, on_interrupt);
+    SearchOptions options;
+    options.threads = threads.threads;
+    options.sink.write = write_to_stdout;
+    options.progress = {show_progress, &progress};
+    const BoxSearch result = search_box(kostka, options);
+    clear_progress();
+    switch (result.failure) {
+    case SearchFailure::memory:
+        return report({3, "na zásobník hledání nestačí paměť"});
+    case SearchFailure::write:
+        return 1;  // the reason is reported when standard output is checked at exit
+    case SearchFailure::none:
+        break;
     }
-    clear_progress(progress);
-    const std::string message = final_message(count);
+    const std::string message = final_message(result.count);
     std::fputs(message.c_str(), stdout);
     return static_cast<int>(message.size());
 }

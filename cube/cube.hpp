@@ -1,51 +1,38 @@
-// vevuvedu: the cube `kostka`, the command line, printing a filling and the final message.
+// vevuvedu: the frame of the program: the command line, the number of threads, the progress
+// line, the search of the whole cube and the final message.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
+#include <optional>
 #include <string>
 
-// A box of cells addressed [x][y][z]; the program's cube has nx = ny = nz = N. A cell holds 0
-// while it is free and otherwise the number of the path segment that covers it (the start
-// cell holds 1). The tests also use boxes and cells taken by some other value.
-struct Kostka {
-    int32_t nx = 0, ny = 0, nz = 0;
-    int32_t celkem_poli = 0;  // nx * ny * nz
-    std::unique_ptr<int32_t[], decltype(&std::free)> cells{nullptr, &std::free};
-
-    int32_t& at(int32_t x, int32_t y, int32_t z) { return cells[index(x, y, z)]; }
-    int32_t at(int32_t x, int32_t y, int32_t z) const { return cells[index(x, y, z)]; }
-    int32_t index(int32_t x, int32_t y, int32_t z) const {
-        return (x * ny + y) * nz + z;  // fits: celkem_poli fits in 32 bits
-    }
+// Why the program ends early: the exit status and the message for standard error.
+struct Failure {
+    int status = 0;
+    std::string reason;
 };
 
-// The largest edge whose cell count fits a 32-bit signed integer (1290^3 < 2^31 <= 1291^3).
-inline constexpr int32_t max_edge = 1290;
+// Writes "vevuvedu: REASON" to standard error and returns the failure's exit status.
+int report(const Failure& failure);
 
-// Allocates an nx x ny x nz box with every cell free; false when the memory is not there.
-// The caller has checked that the cell count fits 32 bits.
-bool make_kostka(Kostka& kostka, int32_t nx, int32_t ny, int32_t nz);
-
-// Writes the whole box: for every x, one line per y with "%d " for every z, then "---".
-void dump(const Kostka& kostka, std::FILE* out);
-std::string dump_text(const Kostka& kostka);
-
-// The edge length read from the command line, or the reason why there is none.
+// The edge length read from the command line, or why there is none.
 struct EdgeArgument {
     int32_t n = 0;
-    int status = 0;     // 0: n is usable; otherwise the exit status to end with
-    std::string error;  // the message for standard error when status is not 0
+    std::optional<Failure> failure;
 };
 EdgeArgument read_edge(int argc, char** argv);
+
+// The number of threads: `VEVUVEDU_THREADS` when it is set (`setting`, nullptr when not),
+// otherwise the processors the process may run on.
+struct ThreadCount {
+    int threads = 1;
+    std::optional<Failure> failure;
+};
+ThreadCount read_threads(const char* setting);
 
 // The line that ends a run; the program's exit status is its length in bytes.
 std::string final_message(int32_t count);
 
-// The whole program: reads N, searches, prints every filling and the final message.
+// The whole program: reads N, searches, prints every filling and the final message; returns
+// the exit status.
 int run_vevuvedu(int argc, char** argv);
-
-// Writes "vevuvedu: REASON" to standard error and returns `status`, the exit status to end with.
-int fail(int status, const std::string& reason);

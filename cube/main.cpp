@@ -12,8 +12,8 @@ namespace {
 int finish(int status) {
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
     const int err = errno;  // left by the write that failed
-    return fail(1, std::string("zápis na standardní výstup selhal: ") +
-                       (err != 0 ? std::strerror(err) : "chyba zápisu"));
+    return report({1, std::string("zápis na standardní výstup selhal: ") +
+                          (err != 0 ? std::strerror(err) : "chyba zápisu")});
 }
 
 }  // namespace

@@ -13,65 +13,112 @@
 // after a turn would make a segment of one cell). For the same reason c1 is straight, and the
 // end's neighbour is a straight cell, never h. Every rule below only removes roles or subtrees
 // that no such walk can use, so a subtree is cut only when it holds no filling.
+//
+// Keeping the roles from node to node. Each role removal is justified by the roles still
+// present, and fewer roles justify more removals, so from any start that holds every role of
+// the fixpoint the rounds end at that same fixpoint (the largest set of roles that supports
+// itself). A child's fixpoint lies inside its parent's: give the child's segment its roles in
+// the parent (straight along it, and at its end every turn from it into an exit the child's
+// head keeps) and the child's fixpoint supports itself in the parent too, the parent's head
+// keeping the segment's direction as its exit. So a child starts from its parent's roles on
+// its own free cells and reaches the fixpoint it would reach from scratch, in fewer rounds.
+// That argument needs the child's fixpoint to leave every free cell a role and its head an
+// exit; when it does not, the child is cut either way, as a smaller start only removes more.
+// The same argument gives the quick cut: if the parent's roles do not let the segment's inner
+// cells be straight along it, its end turn from it, or the parent's head leave in its
+// direction, the child's fixpoint cannot be one that keeps every cell and an exit.
 #include "prune.hpp"
 
 #include <bit>
 
 namespace {
 
-constexpr int32_t role_count = 21;
-
-struct Role {
-    int32_t dirs[2];  // directions of the walk neighbours: 0 +x, 1 -x, 2 +y, 3 -y, 4 +z, 5 -z
-    int32_t degree;   // 2, or 1 for the end
-    bool straight;
-};
-
 constexpr int32_t axis_of(int32_t dir) { return dir / 2; }
 constexpr int32_t reverse(int32_t dir) { return dir ^ 1; }
 
-constexpr std::array<Role, role_count> make_roles() {
-    std::array<Role, role_count> roles{};
-    int32_t r = 0;
-    for (int32_t axis = 0; axis < 3; ++axis)
-        roles[r++] = {{2 * axis, 2 * axis + 1}, 2, true};
+// Roles 0 .. 2 are straight along an axis, 3 .. 14 the turns, 15 .. 20 the ends.
+constexpr int32_t first_turn = 3;
+constexpr int32_t first_end = 15;
+constexpr int32_t turn_count = 12;
+
+struct Turn {
+    int32_t a, b;  // the two directions it links, on different axes
+};
+
+constexpr std::array<Turn, turn_count> make_turns() {
+    std::array<Turn, turn_count> turns{};
+    int32_t t = 0;
     for (int32_t a = 0; a < 6; ++a)
         for (int32_t b = 0; b < 6; ++b)
-            if (axis_of(a) < axis_of(b)) roles[r++] = {{a, b}, 2, false};
-    for (int32_t a = 0; a < 6; ++a)
-        roles[r++] = {{a, a}, 1, false};
-    return roles;
+            if (axis_of(a) < axis_of(b)) turns[t++] = {a, b};
+    return turns;
 }
-constexpr std::array<Role, role_count> roles = make_roles();
-constexpr int32_t first_end_role = 15;
+constexpr std::array<Turn, turn_count> turns = make_turns();
 
-constexpr bool uses_link(const Role& role, int32_t dir) {
-    return role.dirs[0] == dir || (role.degree == 2 && role.dirs[1] == dir);
+constexpr int32_t third_axis(int32_t a, int32_t b) { return 3 - a - b; }
+
+// The four turns that use a link in each direction.
+constexpr std::array<std::array<int32_t, 4>, 6> make_turns_using() {
+    std::array<std::array<int32_t, 4>, 6> using_dir{};
+    std::array<int32_t, 6> n{};
+    for (int32_t t = 0; t < turn_count; ++t) {
+        using_dir[turns[t].a][n[turns[t].a]++] = t;
+        using_dir[turns[t].b][n[turns[t].b]++] = t;
+    }
+    return using_dir;
 }
+constexpr auto turns_using = make_turns_using();
 
-// Bit boards of W words: W is the smallest power of two that holds the box's cells, so the
-// operations compile to straight-line code for each size.
+// The four turns that use no link along each axis.
+constexpr std::array<std::array<int32_t, 4>, 3> make_turns_off() {
+    std::array<std::array<int32_t, 4>, 3> off{};
+    std::array<int32_t, 3> n{};
+    for (int32_t t = 0; t < turn_count; ++t) {
+        const int32_t axis = third_axis(axis_of(turns[t].a), axis_of(turns[t].b));
+        off[axis][n[axis]++] = t;
+    }
+    return off;
+}
+constexpr auto turns_off = make_turns_off();
+
+// Working boards of W words: W is the smallest power of two that holds the box's cells, so
+// every operation compiles to straight-line code for its size. A node's roles are kept in
+// full-size boards and worked on in these.
 template <std::size_t W>
 using Bits = std::array<uint64_t, W>;
 
 template <std::size_t W>
-Bits<W> board_and(const Bits<W>& a, const Bits<W>& b) {
+Bits<W> load(const Board& a) {
+    Bits<W> out;
+    for (std::size_t i = 0; i < W; ++i)
+        out[i] = a[i];
+    return out;
+}
+template <std::size_t W>
+void store(Board& out, const Bits<W>& a) {
+    for (std::size_t i = 0; i < W; ++i)
+        out[i] = a[i];
+}
+template <std::size_t W>
+Bits<W> operator|(const Bits<W>& a, const Bits<W>& b) {
+    Bits<W> out;
+    for (std::size_t i = 0; i < W; ++i)
+        out[i] = a[i] | b[i];
+    return out;
+}
+template <std::size_t W>
+Bits<W> operator&(const Bits<W>& a, const Bits<W>& b) {
     Bits<W> out;
     for (std::size_t i = 0; i < W; ++i)
         out[i] = a[i] & b[i];
     return out;
 }
 template <std::size_t W>
-Bits<W> board_and_not(const Bits<W>& a, const Bits<W>& b) {
+Bits<W> and_not(const Bits<W>& a, const Bits<W>& b) {
     Bits<W> out;
     for (std::size_t i = 0; i < W; ++i)
         out[i] = a[i] & ~b[i];
     return out;
-}
-template <std::size_t W>
-void or_into(Bits<W>& a, const Bits<W>& b) {
-    for (std::size_t i = 0; i < W; ++i)
-        a[i] |= b[i];
 }
 template <std::size_t W>
 bool any_outside(const Bits<W>& a, const Bits<W>& b) {  // a has a cell b lacks
@@ -88,198 +135,334 @@ int32_t count(const Bits<W>& a) {
     return n;
 }
 template <std::size_t W>
-Bits<W> first_words(const Board& a) {
-    Bits<W> out;
-    for (std::size_t i = 0; i < W; ++i)
-        out[i] = a[i];
-    return out;
-}
-template <std::size_t W>
-bool test(const Bits<W>& a, int32_t cell) {
+bool test(const std::array<uint64_t, W>& a, int32_t cell) {
     return (a[static_cast<std::size_t>(cell / 64)] >> (cell % 64)) & 1;
 }
 template <std::size_t W>
-void set(Bits<W>& a, int32_t cell) {
+void set(std::array<uint64_t, W>& a, int32_t cell) {
     a[static_cast<std::size_t>(cell / 64)] |= uint64_t{1} << (cell % 64);
+}
+template <std::size_t W>
+void clear(Bits<W>& a, int32_t cell) {
+    a[static_cast<std::size_t>(cell / 64)] &= ~(uint64_t{1} << (cell % 64));
 }
 
 // The cells c whose neighbour c + dir is in `b`.
 template <std::size_t W>
-Bits<W> toward(const PruneBoards& pb, const Bits<W>& b, int32_t dir) {
+[[gnu::always_inline]] inline Bits<W> toward(const Pruner& p, const Bits<W>& b, int32_t dir) {
     const int32_t w = static_cast<int32_t>(W);
-    const int32_t off = pb.offset[dir];
+    const int32_t off = p.offset[dir];
     const int32_t k = off < 0 ? -off : off;
-    const int32_t q = k / 64, r = k % 64;
     Bits<W> out;
-    for (int32_t i = 0; i < w; ++i) {
-        uint64_t lo, hi;
-        if (off > 0) {  // bit i of the result is bit i + k of b
-            lo = i + q < w ? b[i + q] : 0;
-            hi = i + q + 1 < w ? b[i + q + 1] : 0;
-            out[i] = r != 0 ? (lo >> r) | (hi << (64 - r)) : lo;
-        } else {  // bit i of the result is bit i - k of b
-            hi = i - q >= 0 ? b[i - q] : 0;
-            lo = i - q - 1 >= 0 ? b[i - q - 1] : 0;
-            out[i] = r != 0 ? (hi << r) | (lo >> (64 - r)) : hi;
+    if (k < 64) {  // the common case: within a word and the next one
+        if (off > 0) {
+            for (int32_t i = 0; i < w; ++i) {
+                const uint64_t hi = i + 1 < w ? b[i + 1] << 1 << (63 - k) : 0;
+                out[i] = ((b[i] >> k) | hi) & p.inside[dir][i];
+            }
+        } else {
+            for (int32_t i = 0; i < w; ++i) {
+                const uint64_t lo = i > 0 ? b[i - 1] >> 1 >> (63 - k) : 0;
+                out[i] = ((b[i] << k) | lo) & p.inside[dir][i];
+            }
         }
-        out[i] &= pb.inside[dir][i];
+        return out;
+    }
+    const int32_t q = k / 64, r = k % 64;
+    if (off > 0) {  // bit i of the result is bit i + k of b
+        for (int32_t i = 0; i < w; ++i) {
+            const uint64_t lo = i + q < w ? b[i + q] : 0;
+            const uint64_t hi = i + q + 1 < w ? b[i + q + 1] : 0;
+            out[i] = (r != 0 ? (lo >> r) | (hi << (64 - r)) : lo) & p.inside[dir][i];
+        }
+    } else {  // bit i of the result is bit i - k of b
+        for (int32_t i = 0; i < w; ++i) {
+            const uint64_t hi = i - q >= 0 ? b[i - q] : 0;
+            const uint64_t lo = i - q - 1 >= 0 ? b[i - q - 1] : 0;
+            out[i] = (r != 0 ? (hi << r) | (lo >> (64 - r)) : hi) & p.inside[dir][i];
+        }
     }
     return out;
 }
 
+// A node's boards while the rules work on them.
+template <std::size_t W>
+struct Node {
+    Bits<W> free;
+    std::array<Bits<W>, role_count> role;
+    uint32_t exits;
+};
+
+template <std::size_t W>
+void store(NodeRoles& out, const Node<W>& n) {
+    store<W>(out.free, n.free);
+    for (int32_t r = 0; r < role_count; ++r)
+        store<W>(out.role[r], n.role[r]);
+    out.exits = n.exits;
+}
+
+// The unions of roles one round of propagation reads, each built from shared parts.
+template <std::size_t W>
+struct Unions {
+    std::array<Bits<W>, 6> uses;      // cells with a role that uses the link in that direction
+    std::array<Bits<W>, 6> may_skip;  // cells with a role that does not use that link
+};
+
+template <std::size_t W>
+void take_unions(const Node<W>& n, Unions<W>& u) {
+    const Bits<W>* straight = &n.role[0];
+    const Bits<W>* turn = &n.role[first_turn];
+    const Bits<W>* end = &n.role[first_end];
+    std::array<Bits<W>, 6> turning;  // the turns that use each direction
+    for (int32_t dir = 0; dir < 6; ++dir) {
+        const auto& t = turns_using[dir];
+        turning[dir] = (turn[t[0]] | turn[t[1]]) | (turn[t[2]] | turn[t[3]]);
+    }
+    for (int32_t axis = 0; axis < 3; ++axis) {
+        // The roles that use no link along `axis`: straight along the other two, the turns
+        // between them, the ends toward them.
+        const int32_t b = (axis + 1) % 3, c = (axis + 2) % 3;
+        const auto& t = turns_off[axis];
+        const Bits<W> off_axis = (straight[b] | straight[c]) |
+                                 ((turn[t[0]] | turn[t[1]]) | (turn[t[2]] | turn[t[3]])) |
+                                 ((end[2 * b] | end[2 * b + 1]) | (end[2 * c] | end[2 * c + 1]));
+        for (int32_t dir : {2 * axis, 2 * axis + 1}) {
+            u.uses[dir] = straight[axis] | turning[dir] | end[dir];
+            u.may_skip[dir] = off_axis | turning[reverse(dir)] | end[reverse(dir)];
+        }
+    }
+}
+
+// Colours: a step changes the parity of x + y + z, so the walk c1 .. cm alternates colours
+// starting with the one h lacks. Of the m free cells, (m + 1) / 2 must have the colour h
+// lacks, and the end cm has h's colour when m is even, the other one when m is odd. False
+// when the free cells cannot be walked so; otherwise `end_colour` holds the cells that may end.
+template <std::size_t W>
+bool colours_fit(const Pruner& p, const Bits<W>& free, int32_t h, Bits<W>& end_colour) {
+    const Bits<W> even = load<W>(p.even);
+    const int32_t m = count(free);
+    const bool head_even = test(p.even, h);
+    const Bits<W> odd = and_not(free, even);
+    const int32_t unlike_head = head_even ? count(odd) : m - count(odd);
+    if (unlike_head != (m + 1) / 2) return false;
+    end_colour = head_even == (m % 2 == 0) ? free & even : odd;
+    return true;
+}
+
+// The exits of h: every direction at a right angle to the last segment that leads to a free cell.
+template <std::size_t W>
+uint32_t first_exits(const Pruner& p, const Bits<W>& free, int32_t h, int32_t last_axis) {
+    uint32_t exits = 0;
+    for (int32_t dir = 0; dir < 6; ++dir)
+        if (axis_of(dir) != last_axis && test(p.inside[dir], h) && test(free, h + p.offset[dir]))
+            exits |= 1u << dir;
+    return exits;
+}
+
+// Role propagation from the node's present roles to the fixpoint, then the tests on it; true
+// when the node is cut. A role stays only while every walk neighbour it needs can answer it: a
+// straight cell's neighbour must use the link back (any role using it, or h when h may exit
+// that way, as c1 is straight); a turn's or end's neighbour must be straight along that link's
+// axis. A link is used by both of its cells or by neither, so a role that does not use a link
+// needs the neighbour to have a role that does not either. An exit of h stays only while the
+// cell it leads to may be straight along it. A free cell left without any role, or h without an
+// exit, proves the subtree empty, and stays so: the rounds stop there.
+template <std::size_t W>
+bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
+    Unions<W> u;
+    // Invariant: every role that a walk from h gives a cell is still in `n.role`, and the exit
+    // it takes from h is still in `n.exits`.
+    for (bool changed = true; changed;) {
+        ++counters.rounds;
+        if (n.exits == 0) return true;
+        take_unions(n, u);
+        if (any_outside(n.free, u.uses[0] | u.may_skip[0])) return true;
+
+        // `bound` marks cells whose neighbour must link back: every role it has uses the link,
+        // or it is h with that single exit left.
+        std::array<Bits<W>, 6> answers_straight, answers_special, bound;
+        for (int32_t dir = 0; dir < 6; ++dir) {
+            const int32_t back = reverse(dir);
+            answers_straight[dir] = toward(p, u.uses[back], dir);
+            if (n.exits & (1u << back)) set(answers_straight[dir], h + p.offset[back]);
+            answers_special[dir] = toward(p, n.role[axis_of(dir)], dir);
+            bound[dir] = toward(p, and_not(n.free, u.may_skip[back]), dir);
+            if (n.exits == 1u << back) set(bound[dir], h + p.offset[back]);
+        }
+        std::array<Bits<W>, 3> bound_on;  // bound along either direction of an axis
+        for (int32_t axis = 0; axis < 3; ++axis)
+            bound_on[axis] = bound[2 * axis] | bound[2 * axis + 1];
+
+        uint64_t removed = 0;
+        auto keep = [&](Bits<W>& role, const Bits<W>& kept) {
+            for (std::size_t i = 0; i < W; ++i)
+                removed |= role[i] ^ kept[i];
+            role = kept;
+        };
+        for (int32_t axis = 0; axis < 3; ++axis) {
+            const Bits<W> off = bound_on[(axis + 1) % 3] | bound_on[(axis + 2) % 3];
+            const Bits<W> both = answers_straight[2 * axis] & answers_straight[2 * axis + 1];
+            keep(n.role[axis], and_not(n.role[axis] & both, off));
+        }
+        for (int32_t t = 0; t < turn_count; ++t) {
+            const Turn& turn = turns[t];
+            const Bits<W> off = bound[reverse(turn.a)] | bound[reverse(turn.b)] |
+                                bound_on[third_axis(axis_of(turn.a), axis_of(turn.b))];
+            const Bits<W> both = answers_special[turn.a] & answers_special[turn.b];
+            Bits<W>& role = n.role[first_turn + t];
+            keep(role, and_not(role & both, off));
+        }
+        for (int32_t dir = 0; dir < 6; ++dir) {
+            const int32_t axis = axis_of(dir);
+            const Bits<W> off =
+                bound_on[(axis + 1) % 3] | bound_on[(axis + 2) % 3] | bound[reverse(dir)];
+            Bits<W>& role = n.role[first_end + dir];
+            keep(role, and_not(role & answers_special[dir], off));
+        }
+        changed = removed != 0;
+
+        // An exit of h stays only while the cell it leads to may be straight along it; a free
+        // neighbour of h whose every role links back to h leaves that link as h's only exit.
+        for (int32_t dir = 0; dir < 6; ++dir) {
+            if (!(n.exits & (1u << dir))) continue;
+            if (!test(n.role[axis_of(dir)], h + p.offset[dir])) {
+                n.exits &= ~(1u << dir);
+                changed = true;
+            }
+        }
+        for (int32_t dir = 0; dir < 6; ++dir) {
+            if (!test(p.inside[dir], h)) continue;
+            const int32_t cell = h + p.offset[dir];
+            if (test(n.free, cell) && !test(u.may_skip[reverse(dir)], cell) && n.exits != 0 &&
+                (n.exits & ~(1u << dir)) != 0) {
+                n.exits &= 1u << dir;
+                changed = true;
+            }
+        }
+    }
+
+    // The walk has exactly one end: none possible, or two cells that can only be the end, is
+    // no walk.
+    Bits<W> inner = n.role[0], ends = n.role[first_end];
+    for (int32_t r = 1; r < first_end; ++r)
+        inner = inner | n.role[r];
+    for (int32_t r = first_end + 1; r < role_count; ++r)
+        ends = ends | n.role[r];
+    if (count(ends) == 0) return true;
+    if (count(and_not(ends, inner)) > 1) return true;
+
+    // Connection: the walk joins h to every free cell through links both cells may use, so
+    // every free cell must be reachable from h that way.
+    Bits<W> reach{};
+    for (int32_t dir = 0; dir < 6; ++dir)
+        if (n.exits & (1u << dir)) set(reach, h + p.offset[dir]);
+    for (Bits<W> before{}; before != reach;) {
+        before = reach;
+        for (int32_t dir = 0; dir < 6; ++dir)
+            reach = reach | (toward(p, before & u.uses[dir], reverse(dir)) & u.uses[reverse(dir)]);
+    }
+    return any_outside(n.free, reach);
+}
+
+template <std::size_t W>
+bool node_in(Pruner& p, NodeRoles& out, const Cube& k, int32_t h, int32_t last_axis,
+             PruneCounters& counters) {
+    Node<W> n;
+    n.free = Bits<W>{};
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        if (k.cells[cell] == 0) set(n.free, cell);
+    Bits<W> end_colour;
+    if (!colours_fit(p, n.free, h, end_colour)) return true;
+    // Every free cell starts with every role, the end only on its colour.
+    for (int32_t r = 0; r < role_count; ++r)
+        n.role[r] = r < first_end ? n.free : end_colour;
+    n.exits = first_exits(p, n.free, h, last_axis);
+    const bool cut = settle(p, n, h, counters);
+    if (!cut) store(out, n);
+    return cut;
+}
+
+template <std::size_t W>
+bool child_in(Pruner& p, const NodeRoles& parent, NodeRoles& out, int32_t parent_head, int32_t dir,
+              int32_t length, PruneCounters& counters) {
+    // The quick cut (argued at the top): the inner cells straight along the segment, a turn
+    // from it at its end, and the parent's head leaving in its direction.
+    const int32_t step = p.offset[dir];
+    const int32_t h = parent_head + length * step;
+    bool fits = (parent.exits & (1u << dir)) != 0;
+    for (int32_t i = 1; fits && i < length; ++i)
+        fits = test(parent.role[axis_of(dir)], parent_head + i * step);
+    bool turns_at_end = false;
+    for (int32_t t : turns_using[reverse(dir)])
+        turns_at_end = turns_at_end || test(parent.role[first_turn + t], h);
+    if (!fits || !turns_at_end) {
+        ++counters.quick_cuts;
+        return true;
+    }
+
+    Node<W> n;
+    n.free = load<W>(parent.free);
+    for (int32_t i = 1; i <= length; ++i)
+        clear(n.free, parent_head + i * step);
+    Bits<W> end_colour;
+    if (!colours_fit(p, n.free, h, end_colour)) return true;
+    // The parent's ends already lie on this colour: a segment of odd length changes both the
+    // head's colour and the parity of the free cells.
+    for (int32_t r = 0; r < role_count; ++r)
+        n.role[r] = load<W>(parent.role[r]) & n.free;
+    n.exits = first_exits(p, n.free, h, axis_of(dir));
+    const bool cut = settle(p, n, h, counters);
+    if (!cut) store(out, n);
+    return cut;
+}
+
 }  // namespace
 
-bool prune_supported(const Kostka& kostka) { return kostka.celkem_poli <= 64 * board_words; }
+bool prune_supported(const Cube& kostka) { return kostka.celkem_poli <= 64 * board_words; }
 
-void prepare_boards(PruneBoards& pb, const Kostka& k) {
-    pb = PruneBoards{};
-    pb.words = (k.celkem_poli + 63) / 64;
+void prepare_pruner(Pruner& p, const Cube& k) {
+    p.words = (k.celkem_poli + 63) / 64;
+    p.inside = {};
+    p.even = {};
     const int32_t edges[3] = {k.nx, k.ny, k.nz};
     const int32_t stride[3] = {k.ny * k.nz, k.nz, 1};
     for (int32_t dir = 0; dir < 6; ++dir)
-        pb.offset[dir] = dir % 2 == 0 ? stride[axis_of(dir)] : -stride[axis_of(dir)];
+        p.offset[dir] = dir % 2 == 0 ? stride[axis_of(dir)] : -stride[axis_of(dir)];
     for (int32_t x = 0; x < k.nx; ++x)
         for (int32_t y = 0; y < k.ny; ++y)
             for (int32_t z = 0; z < k.nz; ++z) {
                 const int32_t cell = k.index(x, y, z);
                 const int32_t at[3] = {x, y, z};
-                if ((x + y + z) % 2 == 0) set(pb.even, cell);
+                if ((x + y + z) % 2 == 0) set(p.even, cell);
                 for (int32_t dir = 0; dir < 6; ++dir) {
                     const int32_t c = at[axis_of(dir)] + (dir % 2 == 0 ? 1 : -1);
-                    if (c >= 0 && c < edges[axis_of(dir)]) set(pb.inside[dir], cell);
+                    if (c >= 0 && c < edges[axis_of(dir)]) set(p.inside[dir], cell);
                 }
             }
+    // A path has at most one segment for every two cells after the first.
+    p.levels.assign(static_cast<std::size_t>(k.celkem_poli / 2 + 2), NodeRoles{});
 }
 
-namespace {
-
-template <std::size_t W>
-bool holds_no_filling_in(const PruneBoards& pb, const Kostka& k, int32_t h, int32_t last_axis,
-                         SearchStats& stats) {
-    using B = Bits<W>;
-    B free{};
-    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
-        if (k.cells[cell] == 0) set(free, cell);
-    const int32_t m = count(free);
-
-    // Colours: a step changes the parity of x + y + z, so the walk c1 .. cm alternates colours
-    // starting with the one h lacks. Of the m free cells, (m + 1) / 2 must have the colour h
-    // lacks, and the end cm has h's colour when m is even, the other one when m is odd.
-    const B even = first_words<W>(pb.even);
-    const bool head_even = test(even, h);
-    const B odd = board_and_not(free, even);
-    const int32_t unlike_head = head_even ? count(odd) : m - count(odd);
-    if (unlike_head != (m + 1) / 2) return true;
-    const B end_colour = head_even == (m % 2 == 0) ? board_and(free, even) : odd;
-
-    // Role propagation. Every free cell starts with every role (the end only on its colour),
-    // and h with every exit at a right angle to the last segment. A role stays only while every
-    // walk neighbour it needs can answer it: a straight cell's neighbour must use the link
-    // back (any role using it, or h when h may exit that way, as c1 is straight); a turn's or
-    // end's neighbour must be straight along that link's axis. An exit of h stays only while
-    // the cell it leads to may be straight along it. Removing unsupported roles until nothing
-    // changes keeps every role that some walk gives a cell, so a free cell left without any,
-    // or h without an exit, proves the subtree empty.
-    std::array<B, role_count> role{};
-    for (int32_t r = 0; r < role_count; ++r)
-        role[r] = r < first_end_role ? free : end_colour;
-    uint32_t exits = 0;
-    for (int32_t dir = 0; dir < 6; ++dir)
-        if (axis_of(dir) != last_axis && test(pb.inside[dir], h) && test(free, h + pb.offset[dir]))
-            exits |= 1u << dir;
-
-    std::array<B, 6> uses{};  // cells with a role that uses a link in that direction
-    // Invariant: every role that a walk from h gives a cell is still in `role`, and the exit
-    // it takes from h is still in `exits`.
-    for (bool changed = true; changed;) {
-        ++stats.prune_rounds;
-        changed = false;
-        uses = {};
-        std::array<B, 6> may_skip{};  // cells with a role that does not use that link
-        for (int32_t r = 0; r < role_count; ++r)
-            for (int32_t dir = 0; dir < 6; ++dir)
-                or_into(uses_link(roles[r], dir) ? uses[dir] : may_skip[dir], role[r]);
-        // A link is used by both of its cells or by neither: a role that uses it needs the
-        // neighbour to have a role that does (`answers`), and a role that does not needs the
-        // neighbour to have a role that does not (`bound` marks cells whose neighbour must link
-        // back: every role it has uses the link, or it is h with that single exit left).
-        std::array<B, 6> answers_straight, answers_special, bound;
-        for (int32_t dir = 0; dir < 6; ++dir) {
-            const int32_t back = reverse(dir);
-            answers_straight[dir] = toward(pb, uses[back], dir);
-            if (exits & (1u << back)) set(answers_straight[dir], h + pb.offset[back]);
-            answers_special[dir] = toward(pb, role[axis_of(dir)], dir);
-            bound[dir] = toward(pb, board_and_not(free, may_skip[back]), dir);
-            if (exits == 1u << back) set(bound[dir], h + pb.offset[back]);
-        }
-        for (int32_t r = 0; r < role_count; ++r) {
-            const auto& answers = roles[r].straight ? answers_straight : answers_special;
-            B kept = board_and(role[r], answers[roles[r].dirs[0]]);
-            if (roles[r].degree == 2) kept = board_and(kept, answers[roles[r].dirs[1]]);
-            for (int32_t dir = 0; dir < 6; ++dir)
-                if (!uses_link(roles[r], dir)) kept = board_and_not(kept, bound[dir]);
-            if (kept != role[r]) changed = true;
-            role[r] = kept;
-        }
-        // An exit of h stays only while the cell it leads to may be straight along it; a free
-        // neighbour of h whose every role links back to h leaves that link as h's only exit.
-        for (int32_t dir = 0; dir < 6; ++dir) {
-            if (!(exits & (1u << dir)) || !test(pb.inside[dir], h)) continue;
-            const int32_t cell = h + pb.offset[dir];
-            if (!test(role[axis_of(dir)], cell)) {
-                exits &= ~(1u << dir);
-                changed = true;
-            }
-        }
-        for (int32_t dir = 0; dir < 6; ++dir) {
-            if (!test(pb.inside[dir], h)) continue;
-            const int32_t cell = h + pb.offset[dir];
-            if (test(free, cell) && !test(may_skip[reverse(dir)], cell) && exits != 0 &&
-                (exits & ~(1u << dir)) != 0) {
-                exits &= 1u << dir;
-                changed = true;
-            }
-        }
-    }
-    if (exits == 0) return true;
-    B any{}, ends{}, inner{};
-    for (int32_t r = 0; r < role_count; ++r)
-        or_into(r < first_end_role ? inner : ends, role[r]);
-    any = inner;
-    or_into(any, ends);
-    if (any_outside(free, any)) return true;
-    // The walk has exactly one end: none possible, or two cells that can only be the end, is
-    // no walk.
-    if (count(ends) == 0) return true;
-    if (count(board_and_not(ends, inner)) > 1) return true;
-
-    // Connection: the walk joins h to every free cell through links both cells may use, so
-    // every free cell must be reachable from h that way.
-    B reach{};
-    for (int32_t dir = 0; dir < 6; ++dir)
-        if (exits & (1u << dir)) set(reach, h + pb.offset[dir]);
-    for (B before{}; before != reach;) {
-        before = reach;
-        for (int32_t dir = 0; dir < 6; ++dir) {
-            const B from = board_and(before, uses[dir]);
-            or_into(reach, board_and(toward(pb, from, reverse(dir)), uses[reverse(dir)]));
-        }
-    }
-    return any_outside(free, reach);
+bool node_holds_no_filling(Pruner& p, int32_t level, const Cube& k, int32_t head, int32_t last_axis,
+                           PruneCounters& counters) {
+    NodeRoles& n = p.levels[static_cast<std::size_t>(level)];
+    if (p.words == 1) return node_in<1>(p, n, k, head, last_axis, counters);
+    if (p.words == 2) return node_in<2>(p, n, k, head, last_axis, counters);
+    if (p.words <= 4) return node_in<4>(p, n, k, head, last_axis, counters);
+    return node_in<8>(p, n, k, head, last_axis, counters);
 }
 
-}  // namespace
-
-bool holds_no_filling(const PruneBoards& pb, const Kostka& k, const std::array<int32_t, 3>& head,
-                      int32_t last_axis, SearchStats& stats) {
-    const int32_t h = k.index(head[0], head[1], head[2]);
-    if (pb.words == 1) return holds_no_filling_in<1>(pb, k, h, last_axis, stats);
-    if (pb.words == 2) return holds_no_filling_in<2>(pb, k, h, last_axis, stats);
-    if (pb.words <= 4) return holds_no_filling_in<4>(pb, k, h, last_axis, stats);
-    return holds_no_filling_in<8>(pb, k, h, last_axis, stats);
+bool child_holds_no_filling(Pruner& p, int32_t level, int32_t parent_head, int32_t dir,
+                            int32_t length, PruneCounters& counters) {
+    const NodeRoles& parent = p.levels[static_cast<std::size_t>(level - 1)];
+    NodeRoles& child = p.levels[static_cast<std::size_t>(level)];
+    if (p.words == 1) return child_in<1>(p, parent, child, parent_head, dir, length, counters);
+    if (p.words == 2) return child_in<2>(p, parent, child, parent_head, dir, length, counters);
+    if (p.words <= 4) return child_in<4>(p, parent, child, parent_head, dir, length, counters);
+    return child_in<8>(p, parent, child, parent_head, dir, length, counters);
 }
 
-bool mirror_symmetric(const Kostka& k, const std::array<int32_t, 3>& start, int32_t axis) {
+bool mirror_symmetric(const Cube& k, const std::array<int32_t, 3>& start, int32_t axis) {
     if (axis != 0 || k.ny != k.nz || start[1] != start[2]) return false;
     for (int32_t x = 0; x < k.nx; ++x)
         for (int32_t y = 0; y < k.ny; ++y)

@@ -1,34 +1,66 @@
-// vevuvedu: rules that show a subtree of the search holds no filling, on bit-board copies of
-// the box. Each rule is argued next to its code in prune.cpp.
+// vevuvedu: rules that show a subtree of the search holds no filling, on bit boards of the box.
+// Each rule is argued next to its code in prune.cpp.
 #pragma once
 
-#include "cube.hpp"
-#include "search.hpp"
+#include "store.hpp"
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 // Bit boards cover boxes of up to 512 cells (N = 8); the search runs larger boxes unpruned.
 inline constexpr int32_t board_words = 8;
 using Board = std::array<uint64_t, board_words>;
 
-// Fixed masks of one box, built once per search.
-struct PruneBoards {
-    int32_t words = 0;                // words in use
+// The roles a cell may play in the rest of a walk: straight along one of the 3 axes, one of
+// the 12 turns, or the end of the walk toward one of the 6 directions.
+inline constexpr int32_t role_count = 21;
+
+// Work done by the rules, for the benchmarks.
+struct PruneCounters {
+    uint64_t rounds = 0;      // rounds of role propagation run
+    uint64_t quick_cuts = 0;  // segments cut by the parent's roles alone, without propagating
+};
+
+// What the rules know at one node of the search: its free cells, the roles each may still play
+// (every role some walk from the node's head could give it, and perhaps more), and the
+// directions in which the walk may still leave the head. Bit i of a board is the cell whose
+// index in the box is i.
+struct NodeRoles {
+    Board free{};
+    std::array<Board, role_count> role{};
+    uint32_t exits = 0;
+};
+
+// The box's fixed masks, and the roles of every node on the current path: `levels[k]` belongs
+// to the node whose last segment is the path's k-th (counted from 0).
+struct Pruner {
+    int32_t words = 0;                // board words in use
     std::array<int32_t, 6> offset{};  // index step of each direction: +x, -x, +y, -y, +z, -z
     std::array<Board, 6> inside{};    // cells whose neighbour in that direction is in the box
     Board even{};                     // cells with x + y + z even
+    std::vector<NodeRoles> levels;    // sized once for the deepest path the box allows
 };
 
-bool prune_supported(const Kostka& kostka);
-void prepare_boards(PruneBoards& boards, const Kostka& kostka);
+// True when the box has few enough cells for the bit boards.
+bool prune_supported(const Cube& kostka);
 
-// True when no walk can go on from `head` (the end of the last segment, laid along `last_axis`)
-// through every free cell in straight segments of at least two cells, each at a right angle to
-// the one before. False means only that the subtree must be searched.
-bool holds_no_filling(const PruneBoards& boards, const Kostka& kostka,
-                      const std::array<int32_t, 3>& head, int32_t last_axis, SearchStats& stats);
+// Builds the masks of the box and room for the roles of its deepest path.
+void prepare_pruner(Pruner& pruner, const Cube& kostka);
+
+// True when no walk can go on from `head` (a cell index: the end of the last segment, laid
+// along `last_axis`) through every free cell of the box in straight segments of at least two
+// cells, each at a right angle to the one before. False means only that the subtree must be
+// searched; the node's roles are then in `levels[level]`. Works from the box's cells alone.
+bool node_holds_no_filling(Pruner& pruner, int32_t level, const Cube& kostka, int32_t head,
+                           int32_t last_axis, PruneCounters& counters);
+
+// The same answer for the child of the node at `level - 1` (whose roles are kept and whose head
+// is `parent_head`) that lays `length` >= 2 cells from the parent's head in direction `dir`,
+// found from the parent's roles; the child's roles go to `levels[level]` when it is not cut.
+bool child_holds_no_filling(Pruner& pruner, int32_t level, int32_t parent_head, int32_t dir,
+                            int32_t length, PruneCounters& counters);
 
 // True when swapping the second and third axes maps the box's free cells and the first segment
 // (start, axis) onto themselves.
-bool mirror_symmetric(const Kostka& kostka, const std::array<int32_t, 3>& start, int32_t axis);
+bool mirror_symmetric(const Cube& kostka, const std::array<int32_t, 3>& start, int32_t axis);

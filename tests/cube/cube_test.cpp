@@ -1,4 +1,5 @@
 #include "cube.hpp"
+#include "store.hpp"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,13 @@ TEST(ReadEdge, ReadsLikeStrtolAndRefusesWhatItCannotSearch) {
     EXPECT_EQ(read({"\t +5"}).n, 5);
     EXPECT_EQ(read({"3abc"}).n, 3);
     EXPECT_EQ(read({"1290"}).n, 1290);  // 1290^3 still fits 32 bits
-    EXPECT_EQ(read({"1290"}).status, 0);
+    EXPECT_FALSE(read({"1290"}).failure);
+    auto status = [](const EdgeArgument& e) { return e.failure ? e.failure->status : 0; };
     for (const char* bad : {"", "abc", "-", " x3", "0", "-1", "+0"})
-        EXPECT_EQ(read({bad}).status, 2) << bad;
-    EXPECT_EQ(read({}).status, 2);
-    EXPECT_EQ(read({"1291"}).status, 3);
-    EXPECT_EQ(read({"99999999999999999999999"}).status, 3);
+        EXPECT_EQ(status(read({bad})), 2) << bad;
+    EXPECT_EQ(status(read({})), 2);
+    EXPECT_EQ(status(read({"1291"})), 3);
+    EXPECT_EQ(status(read({"99999999999999999999999"})), 3);
 }
 
 TEST(FinalMessage, ItsLengthIsTheExitStatus) {
@@ -37,8 +39,8 @@ TEST(FinalMessage, ItsLengthIsTheExitStatus) {
 }
 
 TEST(Dump, WritesEveryXAsABlockOfLines) {
-    Kostka k;
-    ASSERT_TRUE(make_kostka(k, 2, 3, 1));
+    Cube k;
+    ASSERT_TRUE(make_cube(k, 2, 3, 1));
     for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
         k.cells[cell] = cell + 1;
     k.at(0, 1, 0) = -1;  // a cell the tests mark as taken

@@ -1,0 +1,121 @@
+// vevuvedu: one walk of the search: the laid segments on an explicit stack, laying and taking
+// back a segment, and the loop that tries every continuation in order.
+#pragma once
+
+#include "prune.hpp"
+#include "search.hpp"
+#include "store.hpp"
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+// One laid segment: it starts at the marked cell `start` and covers the cells 1 .. |d| steps
+// away along `axis`, in the direction of the sign of d. `next` numbers the continuation to try
+// next: first every target on the first axis tried after `axis`, then every one on the second.
+struct Frame {
+    std::array<int32_t, 3> start;
+    int32_t axis;
+    int32_t d;
+    int32_t next;
+};
+
+// The axes tried after a segment along each axis, in order.
+inline constexpr int32_t turns_after[3][2] = {{1, 2}, {0, 2}, {1, 0}};
+
+struct Walker {
+    Cube* kostka = nullptr;
+    SearchStats* stats = nullptr;
+    std::array<int32_t, 3> edges{};
+    std::array<int32_t, 3> stride{};  // distance in `cells` of one step along each axis
+    int32_t filled = 0;               // cells marked so far
+    int32_t first_segment = 2;        // the number the first segment is marked with
+    bool prune = false;
+    Pruner pruner;
+    std::vector<Frame> stack;
+};
+
+// Sets the walk up on a box whose taken cells hold a non-zero value; `filled` counts them.
+// Allocates the stack and the pruning boards for the deepest path the box allows.
+void start_walker(Walker& w, Cube& kostka, SearchStats& stats, Pruning pruning, int32_t filled,
+                  int32_t first_segment);
+
+std::array<int32_t, 3> head_of(const Frame& f);
+
+enum class Laid {
+    blocked,  // a cell of the segment is taken: nothing was marked
+    full,     // the segment fills the box: marked, a filling
+    cut,      // marked, and the rules show the cells left hold no filling
+    open,     // marked, and its continuations must be tried
+};
+
+// Checks and marks `f`, numbered as the next segment of the stack, and tells what it found.
+// Whatever but `blocked`, the caller takes it back with `unlay` or pushes it on the stack.
+Laid lay(Walker& w, const Frame& f);
+void unlay(Walker& w, const Frame& f);
+
+// Takes back every segment above the first `base` of the stack.
+void unwind(Walker& w, std::size_t base);
+
+// The share of the search done at the present node, from the choices made on every level: the
+// continuations tried before the present one at each level, out of all it will try.
+double share_done(const Walker& w, bool mirror, bool none_found);
+
+// Tries every continuation of the segments on the stack above `base`, deepest first, in the
+// search's order, and takes each back when done, until the stack holds `base` segments. The
+// visitor `v` decides:
+//   v.filling()            a segment has filled the box (it is marked while this runs);
+//   v.none_found()         asked once, at the start's switch to the mirrored third axis: true
+//                          when no filling has been found so far (then that half is skipped);
+//   v.split(next) -> bool  for a continuation that would lie `split_depth` segments deep:
+//                          true when the visitor has dealt with it itself;
+//   v.tick() -> bool       every 65536 tries: true stops the walk where it is.
+template <class Visitor>
+void walk(Walker& w, std::size_t base, bool mirror, std::size_t split_depth, Visitor& v) {
+    // Invariant: the stack holds the laid segments, each marked with the first segment's
+    // number plus its position, and `w.filled` counts the marked cells; the top's `next`
+    // names its next continuation.
+    while (w.stack.size() > base) {
+        Frame& top = w.stack.back();
+        const int32_t on_first = w.edges[turns_after[top.axis][0]];
+        const int32_t total = on_first + w.edges[turns_after[top.axis][1]];
+        if (mirror && w.stack.size() == 1 && top.next == on_first && v.none_found())
+            top.next = total;  // no filling on the second axis: none on the mirrored third
+        if (top.next >= total) {
+            unlay(w, top);
+            w.stack.pop_back();
+            continue;
+        }
+        const int32_t trial = top.next++;
+        const int32_t new_axis = turns_after[top.axis][trial < on_first ? 0 : 1];
+        const int32_t target = trial < on_first ? trial : trial - on_first;
+        const std::array<int32_t, 3> head = head_of(top);
+        const int32_t length = target - head[new_axis];
+        if (length > -2 && length < 2) continue;  // every later segment covers 2 cells or more
+
+        if ((++w.stats->calls & 0xffff) == 0 && v.tick()) return;
+        const Frame next{head, new_axis, length, 0};
+        if (w.stack.size() == split_depth && v.split(next)) continue;
+        switch (lay(w, next)) {
+        case Laid::blocked:
+            continue;
+        case Laid::full:
+            try {
+                v.filling();
+            } catch (...) {  // a sink that throws still leaves the box as it was
+                unlay(w, next);
+                throw;
+            }
+            break;
+        case Laid::cut:
+            ++w.stats->dead;
+            break;
+        case Laid::open:
+            w.stack.push_back(next);  // `top` is not used after this
+            if (w.stack.size() > w.stats->max_depth) w.stats->max_depth = w.stack.size();
+            continue;
+        }
+        unlay(w, next);
+    }
+}

@@ -1,0 +1,96 @@
+// Boxes for the search tests: random walks of segments and the boxes they leave free.
+#include "boxes.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+Cube box(int32_t nx, int32_t ny, int32_t nz) {
+    Cube k;
+    EXPECT_TRUE(make_cube(k, nx, ny, nz));
+    return k;
+}
+
+Cube copy_of(const Cube& k) {
+    Cube copy = box(k.nx, k.ny, k.nz);
+    std::copy(k.cells.get(), k.cells.get() + k.celkem_poli, copy.cells.get());
+    return copy;
+}
+
+std::string snapshot(const Cube& k) { return dump_text(k); }
+
+bool extend(Walk& w, int32_t axis, int32_t d) {
+    const int32_t edges[3] = {w.k.nx, w.k.ny, w.k.nz};
+    std::array<int32_t, 3> c = w.head;
+    c[axis] += d;
+    if (std::abs(d) < 2 || c[axis] < 0 || c[axis] >= edges[axis]) return false;
+    for (int32_t i = 1; i <= std::abs(d); ++i) {
+        c = w.head;
+        c[axis] += d > 0 ? i : -i;
+        if (w.k.at(c[0], c[1], c[2]) != 0) return false;
+    }
+    for (int32_t i = 1; i <= std::abs(d); ++i) {
+        w.head[axis] += d > 0 ? 1 : -1;
+        w.k.at(w.head[0], w.head[1], w.head[2]) = 1;
+    }
+    w.axis = axis;
+    return true;
+}
+
+Walk random_walk(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int32_t tries) {
+    Walk w{box(nx, ny, nz), {nx - 1, 0, 0}, 0};
+    for (int32_t x = 0; x < nx; ++x)
+        w.k.at(x, 0, 0) = 1;
+    const int32_t edges[3] = {nx, ny, nz};
+    for (; tries > 0; --tries) {
+        const int32_t next = (w.axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
+        const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[next]));
+        extend(w, next, t - w.head[next]);
+    }
+    return w;
+}
+
+bool end_in_ring(std::mt19937& rng, Walk& w) {
+    const int32_t edges[3] = {w.k.nx, w.k.ny, w.k.nz};
+    const int32_t a = (w.axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
+    const int32_t b = (a + 1) % 3, c = (a + 2) % 3;
+    if (edges[b] < 4 || edges[c] < 4) return false;
+    auto side = [&](int32_t axis) {  // 3 cells or more, either way
+        const int32_t length =
+            3 + static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[axis] - 3));
+        return rng() % 2 ? length : -length;
+    };
+    for (int32_t attempt = 0; attempt < 20; ++attempt) {
+        Walk tried{copy_of(w.k), w.head, w.axis};
+        const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(edges[a]));
+        const int32_t lb = side(b), lc = side(c);
+        if (extend(tried, a, t - tried.head[a]) && extend(tried, b, lb) && extend(tried, c, lc) &&
+            extend(tried, b, -lb) && extend(tried, c, lc > 0 ? 1 - lc : -1 - lc)) {
+            w = std::move(tried);
+            return true;
+        }
+    }
+    return false;
+}
+
+Cube walk_box(std::mt19937& rng, Walk& w, int32_t spare) {
+    Cube& k = w.k;
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        k.cells[cell] = k.cells[cell] ? 0 : -1;
+    for (int32_t i = 0; i < spare; ++i)
+        k.cells[rng() % static_cast<uint32_t>(k.celkem_poli)] = 0;
+    return std::move(k);
+}
+
+Cube random_walk_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int32_t spare,
+                     int32_t tries) {
+    Walk w = random_walk(rng, nx, ny, nz, tries);
+    return walk_box(rng, w, spare);
+}
+
+Cube random_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, uint32_t taken) {
+    Cube k = box(nx, ny, nz);
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        if (cell % (ny * nz) != 0 && rng() % 1000 < taken) k.cells[cell] = -1;
+    return k;
+}

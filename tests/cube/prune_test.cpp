@@ -1,0 +1,75 @@
+// The roles kept from node to node against the roles found from scratch at every node.
+#include "boxes.hpp"
+#include "prune.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+int32_t cell_index(const Cube& k, const std::array<int32_t, 3>& at) {
+    return k.index(at[0], at[1], at[2]);
+}
+
+// Walks random segments from the first one and, at every node, asks the rules twice: from the
+// parent's kept roles, and from the box's cells alone. They must agree on the cut and, when
+// the node is kept, on every role and exit.
+TEST(Prune, KeptRolesEqualTheFixpointFromScratchAtEveryNode) {
+    std::mt19937 rng(2026);
+    int32_t nodes = 0, kept = 0, quick = 0;
+    const int32_t shapes[][3] = {{5, 5, 5}, {6, 6, 6},  {4, 5, 6},  {6, 4, 3},
+                                 {8, 8, 8}, {5, 13, 5}, {4, 2, 64}, {7, 7, 1}};
+    for (int32_t round = 0; round < 400; ++round) {
+        const auto& s = shapes[round % std::size(shapes)];
+        Walk w{box(s[0], s[1], s[2]), {s[0] - 1, 0, 0}, 0};
+        for (int32_t x = 0; x < s[0]; ++x)
+            w.k.at(x, 0, 0) = 1;
+        Pruner incremental, scratch;
+        prepare_pruner(incremental, w.k);
+        prepare_pruner(scratch, w.k);
+        PruneCounters counters;
+        if (node_holds_no_filling(incremental, 0, w.k, cell_index(w.k, w.head), 0, counters))
+            continue;
+        for (int32_t level = 1, tries = 0; tries < 200; ++tries) {
+            // A random segment at a right angle to the last one, free and at least 2 long.
+            const int32_t axis = (w.axis + 1 + static_cast<int32_t>(rng() % 2)) % 3;
+            const int32_t t = static_cast<int32_t>(rng() % static_cast<uint32_t>(s[axis]));
+            const std::array<int32_t, 3> from = w.head;
+            const int32_t d = t - from[axis];
+            if (!extend(w, axis, d)) continue;
+            bool full = true;
+            for (int32_t c = 0; c < w.k.celkem_poli; ++c)
+                full = full && w.k.cells[c] != 0;
+            if (full) break;
+            ++nodes;
+            const PruneCounters before = counters;
+            const bool cut_kept =
+                child_holds_no_filling(incremental, level, cell_index(w.k, from),
+                                       2 * axis + (d < 0 ? 1 : 0), std::abs(d), counters);
+            quick += counters.quick_cuts != before.quick_cuts;
+            const bool cut_scratch =
+                node_holds_no_filling(scratch, level, w.k, cell_index(w.k, w.head), axis, counters);
+            ASSERT_EQ(cut_kept, cut_scratch) << snapshot(w.k);
+            if (cut_kept) break;
+            ++kept;
+            const NodeRoles& a = incremental.levels[static_cast<std::size_t>(level)];
+            const NodeRoles& b = scratch.levels[static_cast<std::size_t>(level)];
+            const auto words = static_cast<std::size_t>(incremental.words);
+            for (std::size_t i = 0; i < words; ++i) {
+                ASSERT_EQ(a.free[i], b.free[i]);
+                for (int32_t r = 0; r < role_count; ++r)
+                    ASSERT_EQ(a.role[r][i], b.role[r][i]) << "role " << r << "\n" << snapshot(w.k);
+            }
+            ASSERT_EQ(a.exits, b.exits) << snapshot(w.k);
+            ++level;
+        }
+    }
+    // Both kinds of node are seen often, and the quick cut decides some of them.
+    EXPECT_GT(kept, 1000);
+    EXPECT_GT(nodes - kept, 200);
+    EXPECT_GT(quick, 50);
+}
+
+}  // namespace
