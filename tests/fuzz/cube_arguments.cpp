@@ -4,6 +4,7 @@
 // give either an edge the cube can be built with (1 .. max_edge) or a failure status with a
 // message, without a sanitizer report.
 #include "cube.hpp"
+#include "store.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     argv.push_back(nullptr);
 
     const EdgeArgument edge = read_edge(static_cast<int>(words.size()), argv.data());
-    if (edge.status == 0 && (edge.n < 1 || edge.n > max_edge)) std::abort();
-    if (edge.status != 0 && edge.error.empty()) std::abort();
+    if (!edge.failure && (edge.n < 1 || edge.n > max_edge)) std::abort();
+    if (edge.failure && (edge.failure->status == 0 || edge.failure->reason.empty())) std::abort();
     return 0;
 }
