@@ -1,6 +1,7 @@
 // orv-editor: an interactive editor for a network of questions, on standard input and output.
 #include "failure.hpp"
 #include "questions.hpp"
+#include "usage.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,4 +20,10 @@ int finish(int status) {
 
 }  // namespace
 
-int main() { return finish(run_editor({stdin, stdout})); }
+int main(int argc, char** argv) {
+    if (const char* answer = help_or_version(argc, argv)) {
+        std::fputs(answer, stdout);
+        return finish(0);
+    }
+    return finish(run_editor({stdin, stdout}));
+}

@@ -1,5 +1,6 @@
 // rum-sim: writes the rum level of every step to standard error, then the two results.
 #include "rum.hpp"
+#include "usage.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +20,11 @@ int finish(int status) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const char* answer = help_or_version(argc, argv)) {
+        std::fputs(answer, stdout);
+        return finish(0);
+    }
     const RumState s = rum_simulate<double>(
         [](float level) { std::fprintf(stderr, "%lf\n", static_cast<double>(level)); });
     std::printf("V tuzemáčku je: %lf\n", static_cast<double>(s.tuzemacek));
