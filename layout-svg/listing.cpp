@@ -80,8 +80,8 @@ struct Reader {
     ListingRead result;
     std::array<int, columns * rows> owner{};  // vertex number on cell x * rows + y, 0 if free
     std::vector<CellClaim> claims;
-    int vertices = 0;         // vertex lines read; the last one is the current vertex
-    int current_mentions = 0; // neighbour lines of the current vertex
+    int vertices = 0;          // vertex lines read; the last one is the current vertex
+    int current_mentions = 0;  // neighbour lines of the current vertex
 };
 
 // Takes one line; the reason when it is refused.
@@ -136,8 +136,9 @@ ListingRead read_listing(std::FILE* in) {
     for (;;) {
         const int c = std::getc(in);
         if (c == EOF && std::ferror(in)) {
-            r.result.failure = Failure{bad_listing_status, std::string("standardní vstup nelze přečíst: ") +
-                                                                std::strerror(errno)};
+            r.result.failure =
+                Failure{bad_listing_status,
+                        std::string("standardní vstup nelze přečíst: ") + std::strerror(errno)};
             return r.result;
         }
         if (c == EOF && text.empty()) break;  // the end, behind a line feed or at the start

@@ -19,8 +19,7 @@ int report(const Failure& failure) {
 // not end with a success status.
 int write_out(const std::string& text) {
     errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-        std::fflush(stdout) == 0)
+    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
         return 0;
     const int err = errno;  // left by the write that failed
     return report({1, std::string("zápis na standardní výstup selhal: ") +

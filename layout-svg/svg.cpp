@@ -30,7 +30,8 @@ std::string number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f", value);
     std::string s = text;
-    while (s.back() == '0') s.pop_back();
+    while (s.back() == '0')
+        s.pop_back();
     if (s.back() == '.') s.pop_back();
     return s == "-0" ? "0" : s;
 }
@@ -50,8 +51,8 @@ void add_grid(std::string& svg) {
     svg += "</g>\n<g font-family=\"sans-serif\" font-size=\"3\" fill=\"#888\" "
            "text-anchor=\"middle\">\n";
     for (int x = 0; x < columns; ++x)
-        svg += "<text x=\"" + number(centre({x, 0}).x) + "\" y=\"" + number(margin - 2.5) +
-               "\">" + std::to_string(x) + "</text>\n";
+        svg += "<text x=\"" + number(centre({x, 0}).x) + "\" y=\"" + number(margin - 2.5) + "\">" +
+               std::to_string(x) + "</text>\n";
     for (int y = 0; y < rows; ++y)
         svg += "<text x=\"" + number(margin / 2) + "\" y=\"" + number(centre({0, y}).y + 1) +
                "\">" + std::to_string(y) + "</text>\n";
@@ -135,15 +136,15 @@ std::vector<Edge> drawn_edges(const Listing& listing) {
 
 std::string draw_svg(const Listing& listing) {
     const std::vector<Edge> edges = drawn_edges(listing);
-    const auto directed = std::count_if(edges.begin(), edges.end(), [](const Edge& e) {
-        return e.kind == EdgeKind::directed;
-    });
+    const auto directed = std::count_if(edges.begin(), edges.end(),
+                                        [](const Edge& e) { return e.kind == EdgeKind::directed; });
     std::string svg =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "mm\" height=\"" +
-        number(height) + "mm\" viewBox=\"0 0 " + number(width) + " " + number(height) + "\">\n" +
-        "<title>orv-layout: 285 vrcholů na mřížce 15 x 19, " + std::to_string(edges.size()) +
-        " hran (" + std::to_string(directed) + " jen jedním směrem)</title>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+        number(width) + "mm\" height=\"" + number(height) + "mm\" viewBox=\"0 0 " + number(width) +
+        " " + number(height) + "\">\n" + "<title>orv-layout: 285 vrcholů na mřížce 15 x 19, " +
+        std::to_string(edges.size()) + " hran (" + std::to_string(directed) +
+        " jen jedním směrem)</title>\n"
         "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
         "markerUnits=\"userSpaceOnUse\" markerWidth=\"2.4\" markerHeight=\"2.4\" "
         "orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#c0504d\"/></marker></defs>\n"

@@ -23,7 +23,8 @@ struct Plan {
 Plan shuffled_plan(unsigned seed) {
     Plan plan;
     for (int x = 0; x < columns; ++x)
-        for (int y = 0; y < rows; ++y) plan.cells.push_back({x, y});
+        for (int y = 0; y < rows; ++y)
+            plan.cells.push_back({x, y});
     std::mt19937 random(seed);
     std::shuffle(plan.cells.begin(), plan.cells.end(), random);
     plan.lists.resize(vertex_count);
@@ -41,7 +42,8 @@ std::string text_of(const Plan& plan) {
     std::string text;
     for (int v = 1; v <= vertex_count; ++v) {
         text += line_of(plan.cells[v - 1], v, false);
-        for (int n : plan.lists[v - 1]) text += line_of(plan.cells[n - 1], n, true);
+        for (int n : plan.lists[v - 1])
+            text += line_of(plan.cells[n - 1], n, true);
     }
     return text;
 }
@@ -66,7 +68,8 @@ std::string refusal(const std::string& text) {
 // Replaces line `number` (from 1) of `text` by `line` (without its line feed).
 std::string with_line(std::string text, int number, const std::string& line) {
     std::size_t start = 0;
-    for (int i = 1; i < number; ++i) start = text.find('\n', start) + 1;
+    for (int i = 1; i < number; ++i)
+        start = text.find('\n', start) + 1;
     return text.replace(start, text.find('\n', start) - start, line);
 }
 
@@ -77,14 +80,16 @@ TEST(ListingReader, ReadsWhatOrvLayoutWritesCellsAndMentionsInOrder) {
         std::uniform_int_distribution<int> vertex(1, vertex_count), count(0, max_neighbours);
         for (auto& list : plan.lists) {
             if (random() % 4 != 0) continue;  // most vertices list nobody
-            for (int n = count(random); n > 0; --n) list.push_back(vertex(random));
+            for (int n = count(random); n > 0; --n)
+                list.push_back(vertex(random));
         }
         const ListingRead read = read_text(text_of(plan));
         ASSERT_FALSE(read.failure) << read.failure->reason;
         std::vector<Mention> expected;
         for (int v = 1; v <= vertex_count; ++v) {
             EXPECT_EQ(read.listing.cells[v - 1], plan.cells[v - 1]) << "vertex " << v;
-            for (int n : plan.lists[v - 1]) expected.push_back({v, n});
+            for (int n : plan.lists[v - 1])
+                expected.push_back({v, n});
         }
         ASSERT_EQ(read.listing.mentions.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -108,21 +113,22 @@ TEST(ListingReader, RefusesLinesOfAnotherFormNamingTheLine) {
     const Cell c2 = plan.cells[1];
     const std::string x2 = std::to_string(c2.x), y2 = std::to_string(c2.y);
     for (const std::string& bad : {
-             std::string(""),                        // an empty line
-             " " + x2 + " " + y2 + " : 002",         // a blank instead of the tab
-             "\t" + x2 + " " + y2 + " : 002\r",      // a carriage-return line end
-             "\t" + x2 + "  " + y2 + " : 002",       // two blanks
-             "\t" + x2 + " " + y2 + ": 002",         // no blank before the colon
-             "\t" + x2 + " " + y2 + " : 2",          // the number not in three digits
-             "\t" + x2 + " " + y2 + " : 0002",       // nor in four
-             "\t-" + x2 + " " + y2 + " : 002",       // a sign
-             "\t" + x2 + " " + y2,                   // no number
-             "\t" + x2 + " " + y2 + " : 002 ",       // a trailing blank
-             "\tx " + y2 + " : 002",                 // a letter
-             "\t\t" + x2 + " " + y2 + " : 002",      // two tabs
+             std::string(""),                    // an empty line
+             " " + x2 + " " + y2 + " : 002",     // a blank instead of the tab
+             "\t" + x2 + " " + y2 + " : 002\r",  // a carriage-return line end
+             "\t" + x2 + "  " + y2 + " : 002",   // two blanks
+             "\t" + x2 + " " + y2 + ": 002",     // no blank before the colon
+             "\t" + x2 + " " + y2 + " : 2",      // the number not in three digits
+             "\t" + x2 + " " + y2 + " : 0002",   // nor in four
+             "\t-" + x2 + " " + y2 + " : 002",   // a sign
+             "\t" + x2 + " " + y2,               // no number
+             "\t" + x2 + " " + y2 + " : 002 ",   // a trailing blank
+             "\tx " + y2 + " : 002",             // a letter
+             "\t\t" + x2 + " " + y2 + " : 002",  // two tabs
          })
         EXPECT_EQ(refusal(with_line(good, 2, bad)), "řádek 2: " + form) << bad;
-    EXPECT_EQ(refusal(with_line(good, 2, std::string(5000, '7'))), "řádek 2: řádek je příliš dlouhý");
+    EXPECT_EQ(refusal(with_line(good, 2, std::string(5000, '7'))),
+              "řádek 2: řádek je příliš dlouhý");
 }
 
 TEST(ListingReader, RefusesNumbersOutsideTheGridAndTheVertexRange) {
