@@ -16,6 +16,37 @@ int finish(int status) {
                           (err != 0 ? std::strerror(err) : "chyba zápisu")});
 }
 
+constexpr const char* help =
+    "použití: vevuvedu N   (N je délka hrany krychle, celé číslo od 1 do 1290)\n"
+    "       vevuvedu --help | --version\n"
+    "\n"
+    "Hledá všechna vyplnění krychle N x N x N jednou cestou z přímých úseků, která začíná\n"
+    "v rohu (0,0,0) úsekem N - 1 polí podél první osy; každý další úsek je kolmý\n"
+    "k předchozímu a dlouhý aspoň 2 pole. Každé nalezené vyplnění vypíše (pro každé x\n"
+    "blok N řádků s čísly úseků, pak řádek ---) a nakonec jejich počet. Návratový kód\n"
+    "je délka poslední řádky v bajtech; 2 při chybném N, 3 při příliš velké krychli,\n"
+    "1 když výstup nejde zapsat. N = 5 trvá zlomek sekundy, N = 6 hodinu a půl na dvou\n"
+    "jádrech. Hledá v tolika vláknech, kolik má proces procesorů; proměnná prostředí\n"
+    "VEVUVEDU_THREADS určí jiný počet (1 až 256). Výstup na počtu vláken nezávisí.\n"
+    "\n"
+    "  --help     vypíše tento text\n"
+    "  --version  vypíše verzi\n";
+
+// The text that "--help" or "--version" as the first argument asks for; nullptr for any other
+// command line, whose first argument is read as N.
+const char* help_or_version(int argc, char** argv) {
+    if (argc < 2) return nullptr;
+    if (std::strcmp(argv[1], "--help") == 0) return help;
+    if (std::strcmp(argv[1], "--version") == 0) return "vevuvedu " ORV_VERSION "\n";
+    return nullptr;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) { return finish(run_vevuvedu(argc, argv)); }
+int main(int argc, char** argv) {
+    if (const char* answer = help_or_version(argc, argv)) {
+        std::fputs(answer, stdout);
+        return finish(0);
+    }
+    return finish(run_vevuvedu(argc, argv));
+}

@@ -2,6 +2,7 @@
 // lists every vertex with its cell and its neighbours' cells. The depth trace and the pass totals
 // go to standard error; the exit status is the number of passes that traded.
 #include "graph.hpp"
+#include "usage.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -30,7 +31,11 @@ int finish(int status) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (const char* answer = help_or_version(argc, argv)) {
+        std::fputs(answer, stdout);
+        return finish(0);
+    }
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
     static layout::graf g;

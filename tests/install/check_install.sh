@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs a build into a fresh prefix and checks that the programs, their manual pages, the
+# README and the samples are all in place and that an installed program runs.
+#
+#   check_install.sh BUILD_DIR
+set -u
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
+failed=0
+for program in orv-editor orv-layout vevuvedu rum-sim orv-layout-svg; do
+    [ -x "$prefix/bin/$program" ] || { echo "FAIL: bin/$program missing"; failed=1; }
+    [ -f "$prefix/share/man/man1/$program.1" ] || { echo "FAIL: man page of $program missing"; failed=1; }
+done
+doc=$prefix/share/doc/orv-programs
+for file in README.md samples/editor/demo.txt samples/layout/symmetric-300.orv-graph \
+    samples/layout/directed-1100.orv-graph; do
+    [ -f "$doc/$file" ] || { echo "FAIL: share/doc/orv-programs/$file missing"; failed=1; }
+done
+# Every picture the README shows is installed beside it.
+for picture in $(grep -o 'docs/[A-Za-z0-9._-]*\.svg' "$doc/README.md" 2>/dev/null | sort -u); do
+    [ -f "$doc/$picture" ] || { echo "FAIL: the README's picture $picture is not installed"; failed=1; }
+done
+"$prefix/bin/vevuvedu" 1 >/dev/null
+[ $? = 45 ] || { echo "FAIL: the installed vevuvedu does not run"; failed=1; }
+[ "$failed" = 0 ] && echo "ok: installed into a fresh prefix"
+exit "$failed"
