@@ -146,7 +146,7 @@ TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uin
     TreeEstimate result;
     if (!start_at_first(w, kostka, top_stats)) return result;
     std::mt19937 rng(seed);
-    Reservoir top{w, rng, samples};
+    Reservoir top{w, rng, samples, 0, {}};
     const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
     walk(w, 0, mirror, static_cast<std::size_t>(depth), top);  // takes the first segment back
 
