@@ -1,0 +1,187 @@
+// Estimates of the size of vevuvedu's pruned search tree for cubes too large to search here.
+#include "estimate.hpp"
+
+#include "prune.hpp"
+#include "walker.hpp"
+
+#include <chrono>
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Marks the start cell and sets a walk up with the first segment laid; false when that
+// segment is blocked, fills the box or is cut.
+bool start_at_first(Walker& w, Cube& k, SearchStats& stats) {
+    k.at(0, 0, 0) = 1;
+    int32_t taken = 0;
+    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
+        taken += k.cells[cell] != 0;
+    start_walker(w, k, stats, Pruning::full, taken, 2);
+    const Frame first{{0, 0, 0}, 0, k.nx - 1, 0};
+    ++stats.calls;
+    const Laid laid = lay(w, first);
+    if (laid == Laid::open) {
+        w.stack.push_back(first);
+        return true;
+    }
+    if (laid != Laid::blocked) unlay(w, first);
+    return false;
+}
+
+struct MeanOf {
+    double sum = 0, sum_squares = 0;
+    uint64_t n = 0;
+    void add(double x) {
+        sum += x;
+        sum_squares += x * x;
+        ++n;
+    }
+    double mean() const { return n > 0 ? sum / static_cast<double>(n) : 0; }
+    double standard_error() const {
+        if (n < 2) return 0;
+        const double d = static_cast<double>(n);
+        return std::sqrt((sum_squares - sum * sum / d) / (d - 1) / d);
+    }
+};
+
+}  // namespace
+
+TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed) {
+    SearchStats stats;
+    Walker w;
+    TreeEstimate result;
+    if (!start_at_first(w, kostka, stats)) return result;
+    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
+    std::mt19937 rng(seed);
+    MeanOf estimate;
+    std::vector<Frame> children;
+    const auto started = Clock::now();
+    for (result.samples = 0; result.samples < dives; ++result.samples) {
+        double total = 1, weight = 1;
+        for (;;) {
+            const Frame top = w.stack.back();
+            const std::array<int32_t, 3> head = head_of(top);
+            children.clear();
+            const int32_t axes = mirror && w.stack.size() == 1 ? 1 : 2;
+            for (int32_t a = 0; a < axes; ++a) {
+                const int32_t axis = turns_after[top.axis][a];
+                for (int32_t t = 0; t < w.edges[axis]; ++t)
+                    if (std::abs(t - head[axis]) >= 2)
+                        children.push_back({head, axis, t - head[axis], 0});
+            }
+            if (children.empty()) break;
+            weight *= static_cast<double>(children.size());
+            total += weight;
+            const Frame next = children[std::uniform_int_distribution<std::size_t>(
+                0, children.size() - 1)(rng)];
+            ++stats.calls;
+            const Laid laid = lay(w, next);
+            if (laid == Laid::open) {
+                w.stack.push_back(next);
+                continue;
+            }
+            if (laid != Laid::blocked) unlay(w, next);
+            break;
+        }
+        unwind(w, 1);
+        estimate.add(total);
+    }
+    result.calls = estimate.mean();
+    result.relative_error = estimate.standard_error() / result.calls;
+    result.seconds_per_call = seconds_since(started) / static_cast<double>(stats.calls);
+    return result;
+}
+
+namespace {
+
+// The walk of the top: every continuation tried at the split depth is a member of the
+// population, and a reservoir keeps a uniform sample of their paths.
+struct Reservoir {
+    Walker& w;
+    std::mt19937& rng;
+    uint64_t size;
+    uint64_t seen = 0;
+    std::vector<std::vector<Frame>> paths;
+
+    void filling() {}
+    bool none_found() const { return true; }
+    bool split(const Frame& next) {
+        ++seen;
+        std::size_t slot = paths.size();
+        if (paths.size() == size) {
+            const uint64_t pick = std::uniform_int_distribution<uint64_t>(0, seen - 1)(rng);
+            if (pick >= size) return true;
+            slot = static_cast<std::size_t>(pick);
+        } else {
+            paths.emplace_back();
+        }
+        paths[slot].assign(w.stack.begin(), w.stack.end());
+        paths[slot].push_back(next);
+        return true;
+    }
+    bool tick() const { return false; }
+};
+
+// Counts the calls below one subtree.
+struct Counter {
+    void filling() {}
+    bool none_found() const { return false; }
+    bool split(const Frame&) { return false; }
+    bool tick() const { return false; }
+};
+
+}  // namespace
+
+TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed) {
+    SearchStats top_stats;
+    Walker w;
+    TreeEstimate result;
+    if (!start_at_first(w, kostka, top_stats)) return result;
+    std::mt19937 rng(seed);
+    Reservoir top{w, rng, samples, 0, {}};
+    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
+    walk(w, 0, mirror, static_cast<std::size_t>(depth), top);  // takes the first segment back
+
+    SearchStats below;
+    start_at_first(w, kostka, below);
+    MeanOf subtree;
+    below.calls = 0;
+    const auto started = Clock::now();
+    for (std::vector<Frame>& path : top.paths) {
+        // Lays the path's segments again, the first one stays laid, then searches below the
+        // last one; only the calls below it are counted, the top walk counted the rest.
+        const uint64_t before = below.calls;
+        for (std::size_t i = 1; i + 1 < path.size(); ++i) {
+            path[i].next = 0;
+            lay(w, path[i]);  // open: the top walk laid it so
+            w.stack.push_back(path[i]);
+        }
+        const std::size_t base = w.stack.size();
+        const Frame& last = path.back();
+        const Laid laid = lay(w, last);
+        if (laid == Laid::open) {
+            w.stack.push_back(last);
+            Counter counter;
+            walk(w, base, false, SIZE_MAX, counter);
+        } else if (laid != Laid::blocked) {
+            unlay(w, last);
+        }
+        unwind(w, 1);
+        subtree.add(static_cast<double>(below.calls - before));
+    }
+    const double population = static_cast<double>(top.seen);
+    result.calls = static_cast<double>(top_stats.calls) + population * subtree.mean();
+    result.relative_error = population * subtree.standard_error() / result.calls;
+    result.samples = subtree.n;
+    result.population = top.seen;
+    result.seconds_per_call = seconds_since(started) / static_cast<double>(below.calls);
+    return result;
+}
