@@ -27,6 +27,8 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // Events may run this far ahead of the oldest one not yet written, so the outcomes held stay few.
 constexpr int64_t window = 1 << 16;
 
@@ -250,9 +252,13 @@ BoxSearch search_box_parallel(Cube& kostka, int32_t filled, const SearchOptions&
         }
     }
     {
+        // Reports the progress twice a second until every thread is done.
         std::unique_lock<std::mutex> hold(sh.lock);
+        auto next_report = Clock::now();
         while (sh.running > 0) {
-            sh.changed.wait_for(hold, std::chrono::milliseconds(500));
+            sh.changed.wait_until(hold, next_report);
+            if (Clock::now() < next_report) continue;
+            next_report = Clock::now() + std::chrono::milliseconds(500);
             if (options.progress.report != nullptr && sh.running > 0) {
                 const double share = sh.share;
                 const int64_t found = sh.found;
