@@ -11,15 +11,15 @@
 
 namespace layout {
 
-const mrizka& grid() {
-    static const std::unique_ptr<mrizka> m = [] {
-        auto g = std::make_unique<mrizka>();
-        const std::array<pole, pocet_vrcholu> cells = diagonalni_poradi();
-        for (int a = 0; a < pocet_vrcholu; ++a) {
-            g->diagonala[a] = cells[a].x + cells[a].y;
-            g->cislo[bunka(cells[a].x, cells[a].y)] = a;
-            for (int b = 0; b < radek_tabulky; ++b) {
-                if (b >= pocet_vrcholu) {
+const CellGrid& grid() {
+    static const std::unique_ptr<CellGrid> m = [] {
+        auto g = std::make_unique<CellGrid>();
+        const std::array<Cell, vertex_count> cells = diagonal_order();
+        for (int a = 0; a < vertex_count; ++a) {
+            g->diagonal[a] = cells[a].x + cells[a].y;
+            g->cell_number[cell_index(cells[a].x, cells[a].y)] = a;
+            for (int b = 0; b < row_stride; ++b) {
+                if (b >= vertex_count) {
                     g->d[a].c[b] = 0;
                     continue;
                 }
@@ -28,25 +28,25 @@ const mrizka& grid() {
                 g->d[a].c[b] = std::sqrt(static_cast<double>(dx * dx + dy * dy));
             }
         }
-        for (int a = pocet_vrcholu - 1; a >= 0; --a)
-            g->prvni[g->diagonala[a]] = a;
-        g->prvni[33] = pocet_vrcholu;
+        for (int a = vertex_count - 1; a >= 0; --a)
+            g->first_of_diagonal[g->diagonal[a]] = a;
+        g->first_of_diagonal[33] = vertex_count;
         return g;
     }();
     return *m;
 }
 
-rychly_stav::rychly_stav(const graf& g) {
-    const mrizka& m = grid();
-    for (int v = 0; v < pocet_vrcholu; ++v) {
-        cell[v] = m.cislo[bunka(g.vrcholy[v].x, g.vrcholy[v].y)];
+FastScan::FastScan(const Graph& g) {
+    const CellGrid& m = grid();
+    for (int v = 0; v < vertex_count; ++v) {
+        cell[v] = m.cell_number[cell_index(g.vrcholy[v].x, g.vrcholy[v].y)];
         at[cell[v]] = v;
         position[g.vrcholy_sorted[v]] = v;
     }
-    for (int v = 0; v < pocet_vrcholu; ++v)
+    for (int v = 0; v < vertex_count; ++v)
         position_at[cell[v]] = position[v];
-    std::vector<std::vector<int>> listed_by(pocet_vrcholu);
-    for (int v = 0; v < pocet_vrcholu; ++v) {
+    std::vector<std::vector<int>> listed_by(vertex_count);
+    for (int v = 0; v < vertex_count; ++v) {
         out_first.push_back(static_cast<int>(out_cells.size()));
         const vrchol& r = g.vrcholy[v];
         for (int k = 0; k < r.pocet; ++k) {
@@ -57,14 +57,14 @@ rychly_stav::rychly_stav(const graf& g) {
             slot_owner.push_back(v);
         }
         degree.push_back(static_cast<int>(out_cells.size()) - out_first[v]);
-        while (out_cells.size() % kus != 0) {
-            out_cells.push_back(pocet_vrcholu);  // a padding column: distance 0
+        while (out_cells.size() % chunk != 0) {
+            out_cells.push_back(vertex_count);  // a padding column: distance 0
             slot_owner.push_back(v);
         }
     }
     out_first.push_back(static_cast<int>(out_cells.size()));
     // Each vertex's partners that it lists, and that list it, without repeats or itself.
-    std::vector<char> seen(pocet_vrcholu, 0);
+    std::vector<char> seen(vertex_count, 0);
     auto add_once = [&](int v, int w, std::vector<int>& to) {
         if (w == v || seen[w]) return;
         seen[w] = 1;
@@ -74,7 +74,7 @@ rychly_stav::rychly_stav(const graf& g) {
         for (std::size_t i = start; i < from.size(); ++i)
             seen[from[i]] = 0;
     };
-    for (int v = 0; v < pocet_vrcholu; ++v) {
+    for (int v = 0; v < vertex_count; ++v) {
         in_first.push_back(static_cast<int>(in_slots.size()));
         in_slots.insert(in_slots.end(), listed_by[v].begin(), listed_by[v].end());
         lists_first.push_back(static_cast<int>(lists.size()));
@@ -90,17 +90,17 @@ rychly_stav::rychly_stav(const graf& g) {
     in_first.push_back(static_cast<int>(in_slots.size()));
     lists_first.push_back(static_cast<int>(lists.size()));
     listed_first.push_back(static_cast<int>(listed.size()));
-    for (int v = 0; v < pocet_vrcholu; ++v)
+    for (int v = 0; v < vertex_count; ++v)
         own[v] = sum_from(v, grid().d[cell[v]].c);
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
-double rychly_stav::sum_from(int w, const double* row) const {
+double FastScan::sum_from(int w, const double* row) const {
     const int* s = out_cells.data() + out_first[w];
     const int* end = out_cells.data() + out_first[w + 1];
     double sum = 0;
-    for (; s != end; s += kus)
-        for (int t = 0; t < kus; ++t)
+    for (; s != end; s += chunk)
+        for (int t = 0; t < chunk; ++t)
             sum += row[s[t]];
     return sum;
 }
@@ -108,8 +108,8 @@ double rychly_stav::sum_from(int w, const double* row) const {
 // on_cell[c] = the sum of v's edge lengths if v stood on cell c, for every c < cells (a multiple
 // of 8). Vector lanes run across cells, never across the terms of one sum: each lane adds v's
 // terms in list order.
-void rychly_stav::sums_on_cells(int v, int cells) {
-    const mrizka& m = grid();
+void FastScan::sums_on_cells(int v, int cells) {
+    const CellGrid& m = grid();
     const int* first = out_cells.data() + out_first[v];
     const int count = degree[v];
 #if defined(__SSE2__)
@@ -142,28 +142,28 @@ void rychly_stav::sums_on_cells(int v, int cells) {
 // from Q's cell to `nw`, in list order. The term of an edge to Q is +0.0 in both (its length from
 // Q's cell is 0, and its length from P's cell is replaced by 0), which is the same as leaving it
 // out; so are the padding terms.
-void rychly_stav::add_terms(int p, int q, double& old, double& nw) const {
-    const mrizka& m = grid();
+void FastScan::add_terms(int p, int q, double& old, double& nw) const {
+    const CellGrid& m = grid();
     const int cq = cell[q];
     const double* row_p = m.d[cell[p]].c;
     const double* row_q = m.d[cq].c;
     const int* s = out_cells.data() + out_first[p];
     const int* end = out_cells.data() + out_first[p + 1];
-    for (; s != end; s += kus)
-        for (int t = 0; t < kus; ++t) {
+    for (; s != end; s += chunk)
+        for (int t = 0; t < chunk; ++t) {
             old += s[t] == cq ? 0.0 : row_p[s[t]];
             nw += row_q[s[t]];
         }
 }
 
 // `checkswitch` for the vertices v and w on their cells.
-odhad rychly_stav::presne(double total, int v, int w) const {
-    const mrizka& m = grid();
-    const bool v_is_p = m.diagonala[cell[v]] > m.diagonala[cell[w]];
+Estimate FastScan::exact_estimate(double total, int v, int w) const {
+    const CellGrid& m = grid();
+    const bool v_is_p = m.diagonal[cell[v]] > m.diagonal[cell[w]];
     const int p = v_is_p ? v : w;
     const int q = v_is_p ? w : v;
     double old = 0, nw = 0;
-    odhad e;
+    Estimate e;
     add_terms(p, q, old, nw);
     e.e1 = (total - old) + nw;
     add_terms(q, p, old, nw);
@@ -172,7 +172,7 @@ odhad rychly_stav::presne(double total, int v, int w) const {
 }
 
 // The e1 of `checkswitch` when P and Q are known.
-double rychly_stav::e1_presne(double total, int p, int q) const {
+double FastScan::exact_e1(double total, int p, int q) const {
     double old = 0, nw = 0;
     add_terms(p, q, old, nw);
     return (total - old) + nw;
@@ -201,12 +201,13 @@ int first_lowest(const double* values, int count, double start) {
 
 }  // namespace
 
-volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
+Choice FastScan::best_partner(const Graph& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
-    const mrizka& m = grid();
+    const CellGrid& m = grid();
     const int cv = cell[v];
-    const int smaller = m.prvni[m.diagonala[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
+    const int smaller =
+        m.first_of_diagonal[m.diagonal[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
     const double* row_v = m.d[cv].c;
     sums_on_cells(v, (smaller + 7) / 8 * 8);
 
@@ -216,12 +217,12 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
         const double v_base = total - own[v];
         for (int cw = 0; cw < smaller; ++cw)
             chosen[position_at[cw]] = v_base + on_cell[cw];
-        for (int cw = smaller; cw < pocet_vrcholu; ++cw) {
+        for (int cw = smaller; cw < vertex_count; ++cw) {
             const int w = at[cw];
             chosen[position_at[cw]] = (total - own[w]) + sum_from(w, row_v);
         }
     } else {
-        for (int cw = 0; cw < pocet_vrcholu; ++cw) {
+        for (int cw = 0; cw < vertex_count; ++cw) {
             const int w = at[cw];
             const bool v_is_p = cw < smaller;
             const int q = v_is_p ? w : v;
@@ -240,28 +241,28 @@ volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
     if (c == 1) {
         for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
             const int w = lists[i];
-            if (cell[w] < smaller) chosen[position[w]] = e1_presne(total, v, w);
+            if (cell[w] < smaller) chosen[position[w]] = exact_e1(total, v, w);
         }
         for (int i = listed_first[v]; i < listed_first[v + 1]; ++i) {
             const int w = listed[i];
-            if (cell[w] >= smaller) chosen[position[w]] = e1_presne(total, w, v);
+            if (cell[w] >= smaller) chosen[position[w]] = exact_e1(total, w, v);
         }
     } else {
         for (int list : {0, 1}) {
             const std::vector<int>& first = list == 0 ? lists_first : listed_first;
             const std::vector<int>& who = list == 0 ? lists : listed;
             for (int i = first[v]; i < first[v + 1]; ++i)
-                chosen[position[who[i]]] = presne(total, v, who[i]).e0;
+                chosen[position[who[i]]] = exact_estimate(total, v, who[i]).e0;
         }
     }
     chosen[j] = total;  // never strictly below the start value
 
-    volba best{{total, total}, first_lowest(chosen.data(), pocet_vrcholu, total)};
-    if (best.partner >= 0) best.sum_max = presne(total, v, g.vrcholy_sorted[best.partner]);
+    Choice best{{total, total}, first_lowest(chosen.data(), vertex_count, total)};
+    if (best.partner >= 0) best.sum_max = exact_estimate(total, v, g.vrcholy_sorted[best.partner]);
     return best;
 }
 
-void rychly_stav::po_vymene(const graf& g, int j, int k) {
+void FastScan::after_trade(const Graph& g, int j, int k) {
     const int moved[2] = {g.vrcholy_sorted[j], g.vrcholy_sorted[k]};
     std::swap(cell[moved[0]], cell[moved[1]]);
     ++trades;

@@ -25,55 +25,55 @@
 
 namespace layout {
 
-inline constexpr int radek_tabulky = 288;  // a row of the cell tables, padded for vectors
+inline constexpr int row_stride = 288;  // a row of the cell tables, padded for vectors
 
-struct alignas(16) rada {  // one value per cell number; padding columns hold 0
-    double c[radek_tabulky];
+struct alignas(16) DistanceRow {  // one value per cell number; padding columns hold 0
+    double c[row_stride];
 };
 
 // The grid in placement order, and the distance between every two cells.
-struct mrizka {
-    std::array<rada, pocet_vrcholu> d;           // d[a].c[b]: distance of cells a and b
-    std::array<int, pocet_vrcholu> diagonala{};  // cell number -> x + y
-    std::array<int, 34> prvni{};                 // diagonal -> its first cell number
-    std::array<int, sloupcu * radku> cislo{};    // `tabulka` index -> cell number
+struct CellGrid {
+    std::array<DistanceRow, vertex_count> d;        // d[a].c[b]: distance of cells a and b
+    std::array<int, vertex_count> diagonal{};       // cell number -> x + y
+    std::array<int, 34> first_of_diagonal{};        // diagonal -> its first cell number
+    std::array<int, columns * rows> cell_number{};  // `tabulka` index -> cell number
 };
 
-const mrizka& grid();  // built once
+const CellGrid& grid();  // built once
 
-inline constexpr int kus = 4;  // lists are padded with +0.0 terms to a multiple of this
+inline constexpr int chunk = 4;  // lists are padded with +0.0 terms to a multiple of this
 
-struct rychly_stav {
-    explicit rychly_stav(const graf& g);
+struct FastScan {
+    explicit FastScan(const Graph& g);
 
-    // Same result as `layout::nejlepsi_partner` for the same state.
-    volba nejlepsi_partner(const graf& g, int j, int c);
+    // Same result as `layout::best_partner` for the same state.
+    Choice best_partner(const Graph& g, int j, int c);
 
-    // Follows a trade that `vymen(g, j, k)` has just made.
-    void po_vymene(const graf& g, int j, int k);
+    // Follows a trade that `trade_cells(g, j, k)` has just made.
+    void after_trade(const Graph& g, int j, int k);
 
-    std::array<int, pocet_vrcholu> cell{};         // vertex -> cell number
-    std::array<int, pocet_vrcholu> at{};           // cell number -> vertex
-    std::array<int, pocet_vrcholu> position{};     // vertex -> position in `vrcholy_sorted`
-    std::array<int, pocet_vrcholu> position_at{};  // cell number -> position of its vertex
+    std::array<int, vertex_count> cell{};         // vertex -> cell number
+    std::array<int, vertex_count> at{};           // cell number -> vertex
+    std::array<int, vertex_count> position{};     // vertex -> position in `vrcholy_sorted`
+    std::array<int, vertex_count> position_at{};  // cell number -> position of its vertex
     // Neighbour lists without self-loops, in file order, as cell numbers, each padded with the
-    // number of a padding column (distance 0) to a multiple of `kus`: vertex v's are slots
+    // number of a padding column (distance 0) to a multiple of `chunk`: vertex v's are slots
     // out_first[v] .. out_first[v + 1] - 1 of out_cells, the first `degree[v]` of them real.
     std::vector<int> out_first, out_cells, degree;
-    std::vector<int> in_first, in_slots;      // vertex -> the slots of out_cells that hold it
-    std::vector<int> slot_owner;              // slot -> the vertex whose list holds it
-    std::vector<int> lists_first, lists;      // vertex -> the other vertices it lists
-    std::vector<int> listed_first, listed;    // vertex -> the other vertices that list it
-    std::array<double, pocet_vrcholu> own{};  // each vertex's edge lengths from its cell, summed
-    alignas(16) std::array<double, radek_tabulky> on_cell{};  // V's edges summed from each cell
-    std::array<double, pocet_vrcholu> chosen{};  // the deciding element for each position
-    std::array<int, pocet_vrcholu> stamp{};      // `trades` when own[v] was last refreshed
+    std::vector<int> in_first, in_slots;     // vertex -> the slots of out_cells that hold it
+    std::vector<int> slot_owner;             // slot -> the vertex whose list holds it
+    std::vector<int> lists_first, lists;     // vertex -> the other vertices it lists
+    std::vector<int> listed_first, listed;   // vertex -> the other vertices that list it
+    std::array<double, vertex_count> own{};  // each vertex's edge lengths from its cell, summed
+    alignas(16) std::array<double, row_stride> on_cell{};  // V's edges summed from each cell
+    std::array<double, vertex_count> chosen{};             // the deciding element for each position
+    std::array<int, vertex_count> stamp{};  // `trades` when own[v] was last refreshed
     int trades = 0;
 
   private:
     void add_terms(int p, int q, double& old, double& nw) const;
-    odhad presne(double total, int v, int w) const;
-    double e1_presne(double total, int p, int q) const;
+    Estimate exact_estimate(double total, int v, int w) const;
+    double exact_e1(double total, int p, int q) const;
     double sum_from(int w, const double* row) const;
     void sums_on_cells(int v, int cells);
 };

@@ -33,10 +33,10 @@ int finish(int status) {
 int main() {
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
-    static layout::graf g;
-    const std::string problem = layout::precti_graf("orv-graph", g);
+    static layout::Graph g;
+    const std::string problem = layout::read_graph("orv-graph", g);
     if (!problem.empty()) return fail(problem);
-    const int passes = layout::rozvrhni(g, stderr);
+    const int passes = layout::lay_out(g, stderr);
     std::fflush(stderr);  // the trace and totals come before the listing
     layout::vypis(g, stdout);
     return finish(passes);

@@ -14,22 +14,22 @@
 
 namespace {
 
-struct run {
+struct Run {
     std::string totals;  // what the passes wrote
-    layout::graf end;
+    layout::Graph end;
     int status = 0;
     double seconds = 0;
-    layout::pocitadla work;
+    layout::PassCounters work;
 };
 
-run improve(const layout::graf& start, layout::odhady way, int limit) {
-    run r;
+Run improve(const layout::Graph& start, layout::Estimates way, int limit) {
+    Run r;
     r.end = start;
     char* text = nullptr;
     std::size_t size = 0;
     std::FILE* trace = open_memstream(&text, &size);
     const auto t0 = std::chrono::steady_clock::now();
-    r.status = layout::zlepsuj(r.end, trace, way, limit, &r.work);
+    r.status = layout::improve(r.end, trace, way, limit, &r.work);
     const auto t1 = std::chrono::steady_clock::now();
     std::fclose(trace);
     r.totals.assign(text, size);
@@ -38,10 +38,10 @@ run improve(const layout::graf& start, layout::odhady way, int limit) {
     return r;
 }
 
-bool same(const run& a, const run& b) {
+bool same(const Run& a, const Run& b) {
     if (a.totals != b.totals || a.status != b.status || a.end.tabulka != b.end.tabulka)
         return false;
-    for (int v = 0; v < layout::pocet_vrcholu; ++v)
+    for (int v = 0; v < layout::vertex_count; ++v)
         if (a.end.vrcholy[v].x != b.end.vrcholy[v].x || a.end.vrcholy[v].y != b.end.vrcholy[v].y)
             return false;
     return true;
@@ -54,32 +54,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: orv-layout-bench GRAPH [PASSES] [REPEATS] [plain|fast]\n");
         return 2;
     }
-    const int limit = argc > 2 ? std::atoi(argv[2]) : layout::max_pruchodu;
+    const int limit = argc > 2 ? std::atoi(argv[2]) : layout::max_passes;
     const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
-    static layout::graf start;
-    const std::string problem = layout::precti_graf(argv[1], start);
+    static layout::Graph start;
+    const std::string problem = layout::read_graph(argv[1], start);
     if (!problem.empty()) {
         std::fprintf(stderr, "orv-layout-bench: %s\n", problem.c_str());
         return 2;
     }
     std::FILE* quiet = std::fopen("/dev/null", "w");
-    layout::priprav(start, quiet);
+    layout::prepare(start, quiet);
 
     const std::string only = argc > 4 ? argv[4] : "";
     if (only == "plain" || only == "fast") {
-        const run r =
-            improve(start, only == "plain" ? layout::odhady::plain : layout::odhady::fast, limit);
+        const Run r = improve(
+            start, only == "plain" ? layout::Estimates::plain : layout::Estimates::fast, limit);
         std::printf("%s: %lld passes (status %d), %.3f s, %.1f us per pass\n", only.c_str(),
                     r.work.passes, r.status, r.seconds, 1e6 * r.seconds / r.work.passes);
         return 0;
     }
 
-    run fast = improve(start, layout::odhady::fast, limit);
+    Run fast = improve(start, layout::Estimates::fast, limit);
     for (int i = 1; i < repeats; ++i) {
-        run again = improve(start, layout::odhady::fast, limit);
+        Run again = improve(start, layout::Estimates::fast, limit);
         if (again.seconds < fast.seconds) fast = again;
     }
-    const run plain = improve(start, layout::odhady::plain, limit);
+    const Run plain = improve(start, layout::Estimates::plain, limit);
 
     const double passes = static_cast<double>(plain.work.passes);
     std::printf("passes: %lld (status %d), trades: %lld, estimates: %lld\n", plain.work.passes,
