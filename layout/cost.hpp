@@ -12,6 +12,13 @@ struct Estimate {
     double e1 = 0;
 };
 
+// The outcome of one vertex's partner scan in an improvement pass: the best estimate and its
+// position in `vrcholy_sorted` (-1 when no candidate beat the starting pair).
+struct Choice {
+    Estimate sum_max;
+    int partner = -1;
+};
+
 // Distance between the cells of two vertices; 0 when either is absent.
 double vzdalenost(const vrchol* a, const vrchol* b);
 

@@ -18,7 +18,6 @@
 
 #include "cost.hpp"
 #include "graph.hpp"
-#include "improve.hpp"
 
 #include <array>
 #include <vector>

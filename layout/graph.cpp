@@ -23,10 +23,12 @@ bool is_digit(int c) { return c >= '0' && c <= '9'; }
 struct Reader {
     std::FILE* f;
     int c = EOF;
-    int line = 1;
+    std::int64_t line = 1;
     int error = 0;  // errno of a read that failed
 
-    explicit Reader(std::FILE* stream) : f(stream) { take_char(); }
+    Reader(std::FILE* stream, std::int64_t first_line) : f(stream), line(first_line) {
+        take_char();
+    }
     bool at_end() const { return c == EOF; }
     void advance() {
         if (c == '\n') ++line;
@@ -99,8 +101,9 @@ Number read_number(Reader& r) {
     return n;
 }
 
-std::string on_line(int line, const std::string& problem) {
-    return "řádek " + std::to_string(line) + ": " + problem;
+// A fault in the file's contents, at `line`; `read_stream` puts the file's name in front.
+std::optional<Failure> on_line(std::int64_t line, const std::string& problem) {
+    return Failure{error_status, "řádek " + std::to_string(line) + ": " + problem};
 }
 
 // A line that starts with a tab holds a neighbour of the current vertex; any other line holds a
@@ -108,7 +111,7 @@ std::string on_line(int line, const std::string& problem) {
 // behind the previous number decides the kind of the next number, and the scan then runs on to
 // the number across any white space. A line end is a line feed, or a carriage return and a line
 // feed.
-std::string parse(Reader& r, Graph& g) {
+std::optional<Failure> parse(Reader& r, Graph& g) {
     vrchol* current = nullptr;
     for (;;) {
         while (!r.at_end() && at_line_end(r))
@@ -118,7 +121,7 @@ std::string parse(Reader& r, Graph& g) {
         while (!r.at_end() && is_space(r.c))
             r.advance();
         if (r.at_end()) break;  // the file ends where a number should follow: the line is ignored
-        const int line = r.line;
+        const std::int64_t line = r.line;
         const Number n = read_number(r);
         if (!n.found) return on_line(r.line, "místo čísla stojí " + describe_char(r));
         if (!n.in_range)
@@ -134,25 +137,28 @@ std::string parse(Reader& r, Graph& g) {
             current->sousede[current->pocet++] = n.value - 1;
         }
     }
-    return "";
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::string read_stream(std::FILE* f, const char* name, Graph& g) {
-    Reader r(f);
-    const std::string problem = parse(r, g);
+std::optional<Failure> read_stream(std::FILE* f, const char* name, Graph& g,
+                                   std::int64_t first_line) {
+    Reader r(f, first_line);
+    std::optional<Failure> problem = parse(r, g);
     if (std::ferror(f))
-        return std::string("soubor ") + name + " nelze přečíst: " + std::strerror(r.error);
-    if (!problem.empty()) return name + std::string(", ") + problem;
-    return "";
+        return Failure{error_status,
+                       std::string("soubor ") + name + " nelze přečíst: " + std::strerror(r.error)};
+    if (problem) problem->reason = name + (", " + problem->reason);
+    return problem;
 }
 
-std::string read_graph(const char* name, Graph& g) {
+std::optional<Failure> read_graph(const char* name, Graph& g) {
     std::FILE* f = std::fopen(name, "r");
     if (f == nullptr)
-        return std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno);
-    const std::string problem = read_stream(f, name, g);
+        return Failure{error_status,
+                       std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno)};
+    std::optional<Failure> problem = read_stream(f, name, g);
     std::fclose(f);
     return problem;
 }
@@ -174,9 +180,9 @@ void prepare(Graph& g, std::FILE* trace) {
     g.sum_total = get_total_sum(g);
 }
 
-int lay_out(Graph& g, std::FILE* trace, Estimates way) {
+int lay_out(Graph& g, std::FILE* trace) {
     prepare(g, trace);
-    return improve(g, trace, way);
+    return improve(g, trace, Estimates::fast);
 }
 
 void vypis(const Graph& g, std::FILE* out) {

@@ -8,18 +8,13 @@
 
 namespace layout {
 
+enum class Estimates { plain, fast };  // which implementation of the swap estimates the passes use
+
 // Work done by the passes, for benchmarks.
 struct PassCounters {
     long long passes = 0;     // passes run
     long long estimates = 0;  // swap estimates compared
     long long trades = 0;     // trades made
-};
-
-// The outcome of one vertex's partner scan: the best estimate and its position in
-// `vrcholy_sorted` (-1 when no candidate beat the starting pair).
-struct Choice {
-    Estimate sum_max;
-    int partner = -1;
 };
 
 // The criterion for position j in pass p: 0 (choose by e0) when j + p is a multiple of 15,

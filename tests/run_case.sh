@@ -9,7 +9,8 @@
 #   files/     optional; copied into a fresh temporary working directory
 #   stdout     expected standard output (required unless stdout-to is given)
 #   stdout-to  optional; a path (such as /dev/full) that standard output is sent to instead
-#   stderr     expected standard error (missing means empty)
+#   stderr-to  optional; a path (such as /dev/full) that standard error is sent to instead
+#   stderr     expected standard error (missing means empty; not compared with stderr-to)
 #   status     expected exit status (missing means 0)
 set -u
 
@@ -28,8 +29,10 @@ input=/dev/null
 [ -f "$case_dir/stdin" ] && input=$case_dir/stdin
 output=$scratch/out/stdout
 [ -f "$case_dir/stdout-to" ] && output=$(head -n 1 "$case_dir/stdout-to")
+errors=$scratch/out/stderr
+[ -f "$case_dir/stderr-to" ] && errors=$(head -n 1 "$case_dir/stderr-to")
 
-(cd "$scratch/wd" && exec "$program" "${args[@]}") <"$input" >"$output" 2>"$scratch/out/stderr"
+(cd "$scratch/wd" && exec "$program" "${args[@]}") <"$input" >"$output" 2>"$errors"
 status=$?
 
 failed=0
@@ -54,9 +57,11 @@ empty=$scratch/empty
 if [ ! -f "$case_dir/stdout-to" ]; then
     compare stdout "$case_dir/stdout" "$scratch/out/stdout"
 fi
-expected_stderr=$empty
-[ -f "$case_dir/stderr" ] && expected_stderr=$case_dir/stderr
-compare stderr "$expected_stderr" "$scratch/out/stderr"
+if [ ! -f "$case_dir/stderr-to" ]; then
+    expected_stderr=$empty
+    [ -f "$case_dir/stderr" ] && expected_stderr=$case_dir/stderr
+    compare stderr "$expected_stderr" "$scratch/out/stderr"
+fi
 expected_status=0
 [ -f "$case_dir/status" ] && expected_status=$(tr -d '[:space:]' <"$case_dir/status")
 if [ "$status" != "$expected_status" ]; then

@@ -57,9 +57,8 @@ int main(int argc, char** argv) {
     const int limit = argc > 2 ? std::atoi(argv[2]) : layout::max_passes;
     const int repeats = argc > 3 ? std::atoi(argv[3]) : 3;
     static layout::Graph start;
-    const std::string problem = layout::read_graph(argv[1], start);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "orv-layout-bench: %s\n", problem.c_str());
+    if (const auto problem = layout::read_graph(argv[1], start)) {
+        std::fprintf(stderr, "orv-layout-bench: %s\n", problem->reason.c_str());
         return 2;
     }
     std::FILE* quiet = std::fopen("/dev/null", "w");

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,10 +23,17 @@ std::vector<int> neighbours_of(const Graph& g, int number) {
     return out;
 }
 
-// Runs the reader on `text` as the contents of "orv-graph".
-std::string read_text(const std::string& text, Graph& g) {
+// The reason of a failed read, "" when it succeeded; every failure ends with the error status.
+std::string reason(const std::optional<layout::Failure>& failure) {
+    if (!failure) return "";
+    EXPECT_EQ(failure->status, 255);
+    return failure->reason;
+}
+
+// Runs the reader on `text` as the contents of "orv-graph", counting lines from `first_line`.
+std::string read_text(const std::string& text, Graph& g, std::int64_t first_line = 1) {
     std::FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    const std::string problem = layout::read_stream(f, "orv-graph", g);
+    const std::string problem = reason(layout::read_stream(f, "orv-graph", g, first_line));
     std::fclose(f);
     return problem;
 }
@@ -112,11 +121,22 @@ TEST(Reader, RejectsWhatTheTablesCannotHoldNamingTheLine) {
     }
 }
 
+// A stream of more than 2^31 lines (a FIFO, a generated file) is counted in 64 bits: started just
+// below the 32-bit limit, the count runs past it and names the true line.
+TEST(Reader, CountsLinesPastThe32BitLimit) {
+    Graph g;
+    EXPECT_EQ(read_text("1\n\t2\n\n\tx\n", g, 2147483646),
+              "orv-graph, řádek 2147483649: místo čísla stojí znak 'x'");
+    EXPECT_EQ(read_text("\n\n7\n\t286\n", g, 4294967295),
+              "orv-graph, řádek 4294967298: číslo souseda 286 leží mimo rozsah 1 až 285");
+    EXPECT_EQ(neighbours_of(g, 1), (list{2}));
+}
+
 TEST(Reader, ReportsAFileThatCannotBeOpenedOrRead) {
     Graph g;
-    EXPECT_EQ(layout::read_graph("/nonexistent/orv-graph", g),
+    EXPECT_EQ(reason(layout::read_graph("/nonexistent/orv-graph", g)),
               "soubor /nonexistent/orv-graph nelze otevřít: No such file or directory");
-    EXPECT_EQ(layout::read_graph("/", g), "soubor / nelze přečíst: Is a directory");
+    EXPECT_EQ(reason(layout::read_graph("/", g)), "soubor / nelze přečíst: Is a directory");
 }
 
 // A stream that serves `head` and then either fails or repeats one byte without end, counting
@@ -145,7 +165,7 @@ struct FakeStream {
     }
     std::string read_text(Graph& g) {
         std::FILE* f = fopencookie(this, "r", {read, nullptr, nullptr, nullptr});
-        const std::string problem = layout::read_stream(f, "orv-graph", g);
+        const std::string problem = reason(layout::read_stream(f, "orv-graph", g));
         std::fclose(f);
         return problem;
     }
