@@ -31,8 +31,10 @@ TEST(Distance, TheCellTableHoldsTheSameDoubles) {
         for (int b = 0; b < 285; ++b) {
             layout::vrchol p, q;
             p.x = cells[a].x, p.y = cells[a].y, q.x = cells[b].x, q.y = cells[b].y;
-            ASSERT_EQ(m.d[a].c[b], layout::vzdalenost(&p, &q)) << a << " " << b;
+            ASSERT_EQ(m.row(a)[-m.key[b]], layout::vzdalenost(&p, &q)) << a << " " << b;
         }
+    for (int a = 0; a < 285; ++a)
+        ASSERT_EQ(m.row(a)[layout::padding_key], 0.0) << a;
     EXPECT_EQ(m.first_of_diagonal[15], 120);
     EXPECT_EQ(m.diagonal[284], 32);
 }
