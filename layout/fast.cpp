@@ -2,6 +2,7 @@
 
 #include "placement.hpp"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -161,7 +162,7 @@ void for_each_bit(const std::uint64_t* words, int count, int from, F each) {
         std::uint64_t bits = words[i];
         if (i == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
         while (bits != 0) {
-            each(i * 64 + __builtin_ctzll(bits));
+            each(i * 64 + std::countr_zero(bits));
             bits &= bits - 1;
         }
     }
@@ -175,6 +176,8 @@ void for_each_bit(const std::uint64_t* words, int count, int from, F each) {
 // terms, +0.0, are left out).
 void FastScan::sums_of_candidates(double total, int smaller, const double* row_v) {
     const int words = static_cast<int>(by_degree[0].size());
+    // Invariant: own, at and by_degree describe the current cells; each group writes its cells
+    // once.
     for (int n : degrees) {
         // Takes every cell of the group, each list summed by `sum`.
         auto group = [&](auto sum) {
@@ -306,7 +309,7 @@ int FastScan::lowest_partner(double start) const {
         for (int i = 0; i < 4; ++i)
             hits |= _mm_movemask_pd(_mm_cmpeq_pd(_mm_load_pd(&chosen[k + 2 * i]), target)) << 2 * i;
         for (; hits != 0; hits &= hits - 1) {
-            const int cw = k + __builtin_ctz(static_cast<unsigned>(hits));
+            const int cw = k + std::countr_zero(static_cast<unsigned>(hits));
             if (position_at[cw] < first) first = position_at[cw];
         }
     }

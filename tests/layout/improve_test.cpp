@@ -18,15 +18,6 @@ using layout::Graph;
 using layout_test::add_edge;
 using layout_test::Capture;
 
-TEST(Passes, TheFullEstimateDecidesForOneVertexInFifteen) {
-    EXPECT_EQ(layout::criterion(0, 0), 0);
-    EXPECT_EQ(layout::criterion(15, 0), 0);
-    EXPECT_EQ(layout::criterion(1, 0), 1);
-    EXPECT_EQ(layout::criterion(14, 1), 0);
-    EXPECT_EQ(layout::criterion(0, 1), 1);
-    EXPECT_EQ(layout::criterion(284, 16), 0);
-}
-
 Graph placed(Graph g) {
     Capture quiet;
     layout::prepare(g, quiet.stream);
