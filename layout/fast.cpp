@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
 #include <emmintrin.h>
@@ -186,7 +187,7 @@ void FastScan::sums_of_candidates(double total, int smaller, const double* row_v
                 chosen[cw] = (total - own[w]) + sum(out_keys.data() + out_first[w]);
             });
         };
-        // Fixed trip counts for the common degrees, so the compiler unrolls them.
+        // A fixed trip count, so the compiler unrolls the loop.
         auto fixed = [&](auto count) {
             group([&](const int* s) {
                 double sum = 0;
@@ -195,42 +196,17 @@ void FastScan::sums_of_candidates(double total, int smaller, const double* row_v
                 return sum;
             });
         };
-        switch (n) {
-        case 0:
-            fixed(std::integral_constant<int, 0>{});
-            break;
-        case 1:
-            fixed(std::integral_constant<int, 1>{});
-            break;
-        case 2:
-            fixed(std::integral_constant<int, 2>{});
-            break;
-        case 3:
-            fixed(std::integral_constant<int, 3>{});
-            break;
-        case 4:
-            fixed(std::integral_constant<int, 4>{});
-            break;
-        case 5:
-            fixed(std::integral_constant<int, 5>{});
-            break;
-        case 6:
-            fixed(std::integral_constant<int, 6>{});
-            break;
-        case 7:
-            fixed(std::integral_constant<int, 7>{});
-            break;
-        case 8:
-            fixed(std::integral_constant<int, 8>{});
-            break;
-        default:
+        // Degrees 0 .. 8 with fixed trip counts, larger ones with a loop.
+        auto small = [&]<int... N>(std::integer_sequence<int, N...>) {
+            return ((n == N && (fixed(std::integral_constant<int, N>{}), true)) || ...);
+        };
+        if (!small(std::make_integer_sequence<int, 9>{}))
             group([&](const int* s) {
                 double sum = 0;
                 for (int t = 0; t < n; ++t)
                     sum += row_v[s[t]];
                 return sum;
             });
-        }
     }
 }
 

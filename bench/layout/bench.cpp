@@ -107,35 +107,29 @@ struct Maker {
     }
 };
 
+// A graph of `entries` list entries from `Maker::fill`.
+Graph filled(std::uint32_t seed, int entries, int near_share, bool both) {
+    Maker m(seed);
+    m.fill(entries, near_share, both);
+    return m.g;
+}
+
 struct Shape {
     std::string name;
-    std::string what;
     std::function<Graph()> make;
 };
 
 std::vector<Shape> shapes(const Graph& sample) {
     return {
-        {"sample", "the shipped 1100-edge directed sample, neighbours mostly near",
-         [&] { return sample; }},
-        {"directed-near", "1100 directed edges, 90 % to near numbers (clustered cells)",
-         [] {
-             Maker m(101);
-             m.fill(1100, 90, false);
-             return m.g;
-         }},
-        {"directed-spread", "1100 directed edges to any vertex (spread over the grid)",
-         [] {
-             Maker m(102);
-             m.fill(1100, 0, false);
-             return m.g;
-         }},
-        {"directed-mixed", "1100 directed edges, half near, half anywhere",
-         [] {
-             Maker m(103);
-             m.fill(1100, 50, false);
-             return m.g;
-         }},
-        {"directed-hubs", "300 directed edges and 8 hubs of 20 to 50 neighbours",
+        // The shipped sample: 1100 directed edges, neighbours mostly near.
+        {"sample", [&] { return sample; }},
+        // 1100 directed edges: 90 % to near numbers (clustered cells), none (spread over the
+        // grid, trade-heavy), half.
+        {"directed-near", [] { return filled(101, 1100, 90, false); }},
+        {"directed-spread", [] { return filled(102, 1100, 0, false); }},
+        {"directed-mixed", [] { return filled(103, 1100, 50, false); }},
+        // Sparse: 8 hubs of 20 to 50 neighbours and 300 other directed edges.
+        {"directed-hubs",
          [] {
              Maker m(104);
              for (int h = 0; h < 8; ++h) {
@@ -146,26 +140,18 @@ std::vector<Shape> shapes(const Graph& sample) {
              m.fill(300, 70, false);
              return m.g;
          }},
-        {"symmetric-dense", "2400 edges listed from both ends (4800 entries)",
-         [] {
-             Maker m(105);
-             m.fill(4800, 70, true);
-             return m.g;
-         }},
-        {"symmetric-spread", "600 edges to any vertex, listed from both ends",
-         [] {
-             Maker m(106);
-             m.fill(1200, 0, true);
-             return m.g;
-         }},
-        {"chain", "a chain 1 - 2 - ... - 285 listed from both ends",
+        // Listed from both ends: 2400 edges mostly near, 600 edges to any vertex.
+        {"symmetric-dense", [] { return filled(105, 4800, 70, true); }},
+        {"symmetric-spread", [] { return filled(106, 1200, 0, true); }},
+        // Chains 1 - 2 - ... - 285: listed from both ends, and directed with 285 listing 1.
+        {"chain",
          [] {
              Maker m(107);
              for (int v = 1; v < 285; ++v)
                  m.add(v, v + 1, true);
              return m.g;
          }},
-        {"chain-directed", "a directed chain: every vertex lists the next, 285 lists 1",
+        {"chain-directed",
          [] {
              Maker m(108);
              for (int v = 1; v < 285; ++v)
