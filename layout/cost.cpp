@@ -26,7 +26,7 @@ double sqrt(double v) {
     return r;
 }
 
-double get_total_sum(const graf& g) {
+double get_total_sum(const Graph& g) {
     double sum = 0;
     for (const vrchol& v : g.vrcholy)
         for (int k = 0; k < v.pocet; ++k)
@@ -36,11 +36,11 @@ double get_total_sum(const graf& g) {
 
 namespace {
 
-bool na_mrizce(int x, int y) { return x >= 0 && x < sloupcu && y >= 0 && y < radku; }
+bool on_grid(int x, int y) { return x >= 0 && x < columns && y >= 0 && y < rows; }
 
 // Adds the terms of `from`'s edges to both sums: the length from its own cell (old) and the
 // length from `to`'s cell (new). Edges towards either vertex are left out.
-void pricti(const graf& g, const vrchol* from, const vrchol* to, double& old, double& nw) {
+void add_terms(const Graph& g, const vrchol* from, const vrchol* to, double& old, double& nw) {
     for (int k = 0; k < from->pocet; ++k) {
         const vrchol* n = &g.vrcholy[from->sousede[k]];
         if (n == from || n == to) continue;
@@ -57,17 +57,17 @@ void pricti(const graf& g, const vrchol* from, const vrchol* to, double& old, do
 
 // P is the vertex on the cell with the larger diagonal index x + y, on equal indices the one on
 // the second cell; Q is the other. e1 moves only P's edges, e0 both vertices' edges, P's first.
-odhad checkswitch(const graf& g, int x1, int y1, int x2, int y2) {
-    if (!na_mrizce(x1, y1) || !na_mrizce(x2, y2)) return {g.sum_total + 30, g.sum_total + 30};
-    const vrchol* a = &g.vrcholy[g.tabulka[bunka(x1, y1)]];
-    const vrchol* b = &g.vrcholy[g.tabulka[bunka(x2, y2)]];
+Estimate checkswitch(const Graph& g, int x1, int y1, int x2, int y2) {
+    if (!on_grid(x1, y1) || !on_grid(x2, y2)) return {g.sum_total + 30, g.sum_total + 30};
+    const vrchol* a = &g.vrcholy[g.tabulka[cell_index(x1, y1)]];
+    const vrchol* b = &g.vrcholy[g.tabulka[cell_index(x2, y2)]];
     const vrchol* p = x1 + y1 > x2 + y2 ? a : b;
     const vrchol* q = p == a ? b : a;
     double old = 0, nw = 0;
-    odhad e;
-    pricti(g, p, q, old, nw);
+    Estimate e;
+    add_terms(g, p, q, old, nw);
     e.e1 = (g.sum_total - old) + nw;
-    pricti(g, q, p, old, nw);
+    add_terms(g, q, p, old, nw);
     e.e0 = (g.sum_total - old) + nw;
     return e;
 }

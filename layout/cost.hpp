@@ -7,9 +7,16 @@ namespace layout {
 
 // A swap estimate: the total after trading two cells, counting the edges both vertices list
 // (e0) or only those of the vertex on the cell with the larger diagonal index (e1).
-struct odhad {
+struct Estimate {
     double e0 = 0;
     double e1 = 0;
+};
+
+// The outcome of one vertex's partner scan in an improvement pass: the best estimate and its
+// position in `vrcholy_sorted` (-1 when no candidate beat the starting pair).
+struct Choice {
+    Estimate sum_max;
+    int partner = -1;
 };
 
 // Distance between the cells of two vertices; 0 when either is absent.
@@ -23,9 +30,9 @@ double vzdalenostxy(double x1, double y1, double x2, double y2);
 double sqrt(double v);
 
 // Total length of the listed edges; an edge listed by both ends counts twice.
-double get_total_sum(const graf& g);
+double get_total_sum(const Graph& g);
 
 // Estimates the total if the vertices on cells (x1, y1) and (x2, y2) traded places.
-odhad checkswitch(const graf& g, int x1, int y1, int x2, int y2);
+Estimate checkswitch(const Graph& g, int x1, int y1, int x2, int y2);
 
 }  // namespace layout

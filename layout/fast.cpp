@@ -2,69 +2,73 @@
 
 #include "placement.hpp"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
 #include <emmintrin.h>
 #endif
 
 namespace layout {
 
-const mrizka& grid() {
-    static const std::unique_ptr<mrizka> m = [] {
-        auto g = std::make_unique<mrizka>();
-        const std::array<pole, pocet_vrcholu> cells = diagonalni_poradi();
-        for (int a = 0; a < pocet_vrcholu; ++a) {
-            g->diagonala[a] = cells[a].x + cells[a].y;
-            g->cislo[bunka(cells[a].x, cells[a].y)] = a;
-            for (int b = 0; b < radek_tabulky; ++b) {
-                if (b >= pocet_vrcholu) {
-                    g->d[a].c[b] = 0;
-                    continue;
-                }
+const CellGrid& grid() {
+    static const std::unique_ptr<CellGrid> m = [] {
+        auto g = std::make_unique<CellGrid>();
+        const std::array<Cell, vertex_count> cells = diagonal_order();
+        for (int a = 0; a < vertex_count; ++a) {
+            g->diagonal[a] = cells[a].x + cells[a].y;
+            g->key[a] = g->diagonal[a] * key_stride - cells[a].x;
+            g->cell_number[cell_index(cells[a].x, cells[a].y)] = a;
+        }
+        // Pairs with the same offset share an entry, and give it the same value.
+        for (int a = 0; a < vertex_count; ++a)
+            for (int b = 0; b < vertex_count; ++b) {
                 const int dx = cells[a].x - cells[b].x;
                 const int dy = cells[a].y - cells[b].y;
-                g->d[a].c[b] = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+                g->distance[max_key + g->key[a] - g->key[b]] =
+                    std::sqrt(static_cast<double>(dx * dx + dy * dy));
             }
-        }
-        for (int a = pocet_vrcholu - 1; a >= 0; --a)
-            g->prvni[g->diagonala[a]] = a;
-        g->prvni[33] = pocet_vrcholu;
+        for (int a = vertex_count - 1; a >= 0; --a)
+            g->first_of_diagonal[g->diagonal[a]] = a;
+        g->first_of_diagonal[diagonals] = vertex_count;
         return g;
     }();
     return *m;
 }
 
-rychly_stav::rychly_stav(const graf& g) {
-    const mrizka& m = grid();
-    for (int v = 0; v < pocet_vrcholu; ++v) {
-        cell[v] = m.cislo[bunka(g.vrcholy[v].x, g.vrcholy[v].y)];
+FastScan::FastScan(const Graph& g) {
+    const CellGrid& m = grid();
+    for (int v = 0; v < vertex_count; ++v) {
+        cell[v] = m.cell_number[cell_index(g.vrcholy[v].x, g.vrcholy[v].y)];
         at[cell[v]] = v;
         position[g.vrcholy_sorted[v]] = v;
     }
-    for (int v = 0; v < pocet_vrcholu; ++v)
+    for (int v = 0; v < vertex_count; ++v)
         position_at[cell[v]] = position[v];
-    std::vector<std::vector<int>> listed_by(pocet_vrcholu);
-    for (int v = 0; v < pocet_vrcholu; ++v) {
-        out_first.push_back(static_cast<int>(out_cells.size()));
+    std::vector<std::vector<int>> listed_by(vertex_count);
+    for (int v = 0; v < vertex_count; ++v) {
+        out_first.push_back(static_cast<int>(out_keys.size()));
         const vrchol& r = g.vrcholy[v];
         for (int k = 0; k < r.pocet; ++k) {
             const int n = r.sousede[k];
             if (n == v) continue;
-            listed_by[n].push_back(static_cast<int>(out_cells.size()));
-            out_cells.push_back(cell[n]);
+            listed_by[n].push_back(static_cast<int>(out_keys.size()));
+            out_keys.push_back(-m.key[cell[n]]);
             slot_owner.push_back(v);
         }
-        degree.push_back(static_cast<int>(out_cells.size()) - out_first[v]);
-        while (out_cells.size() % kus != 0) {
-            out_cells.push_back(pocet_vrcholu);  // a padding column: distance 0
+        degree.push_back(static_cast<int>(out_keys.size()) - out_first[v]);
+        while (out_keys.size() % chunk != 0) {
+            out_keys.push_back(padding_key);
             slot_owner.push_back(v);
         }
     }
-    out_first.push_back(static_cast<int>(out_cells.size()));
+    out_first.push_back(static_cast<int>(out_keys.size()));
     // Each vertex's partners that it lists, and that list it, without repeats or itself.
-    std::vector<char> seen(pocet_vrcholu, 0);
+    std::vector<char> seen(vertex_count, 0);
     auto add_once = [&](int v, int w, std::vector<int>& to) {
         if (w == v || seen[w]) return;
         seen[w] = 1;
@@ -74,7 +78,7 @@ rychly_stav::rychly_stav(const graf& g) {
         for (std::size_t i = start; i < from.size(); ++i)
             seen[from[i]] = 0;
     };
-    for (int v = 0; v < pocet_vrcholu; ++v) {
+    for (int v = 0; v < vertex_count; ++v) {
         in_first.push_back(static_cast<int>(in_slots.size()));
         in_slots.insert(in_slots.end(), listed_by[v].begin(), listed_by[v].end());
         lists_first.push_back(static_cast<int>(lists.size()));
@@ -90,80 +94,149 @@ rychly_stav::rychly_stav(const graf& g) {
     in_first.push_back(static_cast<int>(in_slots.size()));
     lists_first.push_back(static_cast<int>(lists.size()));
     listed_first.push_back(static_cast<int>(listed.size()));
-    for (int v = 0; v < pocet_vrcholu; ++v)
-        own[v] = sum_from(v, grid().d[cell[v]].c);
+    for (int v = 0; v < vertex_count; ++v) {
+        own[v] = sum_from(v, m.row(cell[v]));
+        flip_degree_bit(v);
+    }
+    for (int n = 0; n <= max_neighbours; ++n)
+        for (std::uint64_t word : by_degree[n])
+            if (word != 0) {
+                degrees.push_back(n);
+                break;
+            }
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
-double rychly_stav::sum_from(int w, const double* row) const {
-    const int* s = out_cells.data() + out_first[w];
-    const int* end = out_cells.data() + out_first[w + 1];
+double FastScan::sum_from(int w, const double* row) const {
+    const int* s = out_keys.data() + out_first[w];
+    const int* end = out_keys.data() + out_first[w + 1];
     double sum = 0;
-    for (; s != end; s += kus)
-        for (int t = 0; t < kus; ++t)
+    for (; s != end; s += chunk)
+        for (int t = 0; t < chunk; ++t)
             sum += row[s[t]];
     return sum;
 }
 
-// on_cell[c] = the sum of v's edge lengths if v stood on cell c, for every c < cells (a multiple
-// of 8). Vector lanes run across cells, never across the terms of one sum: each lane adds v's
-// terms in list order.
-void rychly_stav::sums_on_cells(int v, int cells) {
-    const mrizka& m = grid();
-    const int* first = out_cells.data() + out_first[v];
+// on_cell[c] = the sum of v's edge lengths if v stood on cell c, for every cell c of a diagonal
+// below `diagonal`. Vector lanes run across the cells of one diagonal, whose table entries lie
+// side by side, never across the terms of one sum: each lane adds v's terms in list order. The
+// lanes are taken four at a time; those past a diagonal's end read entries that lie in the table
+// (keys run on by one past the last cell, into the zeros behind the reachable entries) and write
+// cells that the next diagonal, or nobody, reads.
+void FastScan::sums_on_cells(int v, int diagonal) {
+    const CellGrid& m = grid();
+    const int* first = out_keys.data() + out_first[v];
     const int count = degree[v];
-#if defined(__SSE2__)
-    for (int c = 0; c < cells; c += 8) {
-        __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
-        __m128d a2 = _mm_setzero_pd(), a3 = _mm_setzero_pd();
-        for (int t = 0; t < count; ++t) {
-            const double* row = m.d[first[t]].c + c;
-            a0 = _mm_add_pd(a0, _mm_load_pd(row));
-            a1 = _mm_add_pd(a1, _mm_load_pd(row + 2));
-            a2 = _mm_add_pd(a2, _mm_load_pd(row + 4));
-            a3 = _mm_add_pd(a3, _mm_load_pd(row + 6));
-        }
-        _mm_store_pd(&on_cell[c], a0);
-        _mm_store_pd(&on_cell[c + 2], a1);
-        _mm_store_pd(&on_cell[c + 4], a2);
-        _mm_store_pd(&on_cell[c + 6], a3);
-    }
+    for (int s = 0; s < diagonal; ++s) {
+        const int begin = m.first_of_diagonal[s], end = m.first_of_diagonal[s + 1];
+        const double* base = m.row(begin);
+        for (int c = begin; c < end; c += 4) {
+#if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
+            __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
+            for (int t = 0; t < count; ++t) {
+                const double* entries = base + (c - begin) + first[t];
+                a0 = _mm_add_pd(a0, _mm_loadu_pd(entries));
+                a1 = _mm_add_pd(a1, _mm_loadu_pd(entries + 2));
+            }
+            _mm_storeu_pd(&on_cell[c], a0);
+            _mm_storeu_pd(&on_cell[c + 2], a1);
 #else
-    for (int c = 0; c < cells; ++c) {
-        double sum = 0;
-        for (int t = 0; t < count; ++t)
-            sum += m.d[first[t]].c[c];
-        on_cell[c] = sum;
-    }
+            double sum[4] = {0, 0, 0, 0};
+            for (int t = 0; t < count; ++t) {
+                const double* entries = base + (c - begin) + first[t];
+                for (int i = 0; i < 4; ++i)
+                    sum[i] += entries[i];
+            }
+            for (int i = 0; i < 4; ++i)
+                on_cell[c + i] = sum[i];
 #endif
+        }
+    }
+}
+
+namespace {
+
+// The bits of `words` from bit `from` on, in ascending order: `each(b)` for every bit b set.
+template <typename F>
+void for_each_bit(const std::uint64_t* words, int count, int from, F each) {
+    for (int i = from / 64; i < count; ++i) {
+        std::uint64_t bits = words[i];
+        if (i == from / 64) bits &= ~std::uint64_t{0} << (from % 64);
+        while (bits != 0) {
+            each(i * 64 + std::countr_zero(bits));
+            bits &= bits - 1;
+        }
+    }
+}
+
+}  // namespace
+
+// For every cell cw from `smaller` on, where W is P: chosen[cw] = W's e1, W's sum from its own
+// cell replaced by its sum from V's cell. Cells are taken grouped by the degree of their vertex,
+// so the loop that sums one list runs the same number of times for a whole group (the padding
+// terms, +0.0, are left out).
+void FastScan::sums_of_candidates(double total, int smaller, const double* row_v) {
+    const int words = static_cast<int>(by_degree[0].size());
+    // Invariant: own, at and by_degree describe the current cells; each group writes its cells
+    // once.
+    for (int n : degrees) {
+        // Takes every cell of the group, each list summed by `sum`.
+        auto group = [&](auto sum) {
+            for_each_bit(by_degree[n].data(), words, smaller, [&](int cw) {
+                const int w = at[cw];
+                chosen[cw] = (total - own[w]) + sum(out_keys.data() + out_first[w]);
+            });
+        };
+        // A fixed trip count, so the compiler unrolls the loop.
+        auto fixed = [&](auto count) {
+            group([&](const int* s) {
+                double sum = 0;
+                for (int t = 0; t < decltype(count)::value; ++t)
+                    sum += row_v[s[t]];
+                return sum;
+            });
+        };
+        // Degrees 0 .. 8 with fixed trip counts, larger ones with a loop.
+        auto small = [&]<int... N>(std::integer_sequence<int, N...>) {
+            return ((n == N && (fixed(std::integral_constant<int, N>{}), true)) || ...);
+        };
+        if (!small(std::make_integer_sequence<int, 9>{}))
+            group([&](const int* s) {
+                double sum = 0;
+                for (int t = 0; t < n; ++t)
+                    sum += row_v[s[t]];
+                return sum;
+            });
+    }
 }
 
 // Adds P's terms to the two sums of an estimate: each edge's length from P's cell to `old` and
 // from Q's cell to `nw`, in list order. The term of an edge to Q is +0.0 in both (its length from
 // Q's cell is 0, and its length from P's cell is replaced by 0), which is the same as leaving it
 // out; so are the padding terms.
-void rychly_stav::add_terms(int p, int q, double& old, double& nw) const {
-    const mrizka& m = grid();
+void FastScan::add_terms(int p, int q, double& old, double& nw) const {
+    const CellGrid& m = grid();
     const int cq = cell[q];
-    const double* row_p = m.d[cell[p]].c;
-    const double* row_q = m.d[cq].c;
-    const int* s = out_cells.data() + out_first[p];
-    const int* end = out_cells.data() + out_first[p + 1];
-    for (; s != end; s += kus)
-        for (int t = 0; t < kus; ++t) {
-            old += s[t] == cq ? 0.0 : row_p[s[t]];
+    const int q_slot = -m.key[cq];
+    const double* row_p = m.row(cell[p]);
+    const double* row_q = m.row(cq);
+    const int* s = out_keys.data() + out_first[p];
+    const int* end = out_keys.data() + out_first[p + 1];
+    for (; s != end; s += chunk)
+        for (int t = 0; t < chunk; ++t) {
+            old += s[t] == q_slot ? 0.0 : row_p[s[t]];
             nw += row_q[s[t]];
         }
 }
 
 // `checkswitch` for the vertices v and w on their cells.
-odhad rychly_stav::presne(double total, int v, int w) const {
-    const mrizka& m = grid();
-    const bool v_is_p = m.diagonala[cell[v]] > m.diagonala[cell[w]];
+Estimate FastScan::exact_estimate(double total, int v, int w) const {
+    const CellGrid& m = grid();
+    const bool v_is_p = m.diagonal[cell[v]] > m.diagonal[cell[w]];
     const int p = v_is_p ? v : w;
     const int q = v_is_p ? w : v;
     double old = 0, nw = 0;
-    odhad e;
+    Estimate e;
     add_terms(p, q, old, nw);
     e.e1 = (total - old) + nw;
     add_terms(q, p, old, nw);
@@ -172,109 +245,135 @@ odhad rychly_stav::presne(double total, int v, int w) const {
 }
 
 // The e1 of `checkswitch` when P and Q are known.
-double rychly_stav::e1_presne(double total, int p, int q) const {
+double FastScan::exact_e1(double total, int p, int q) const {
     double old = 0, nw = 0;
     add_terms(p, q, old, nw);
     return (total - old) + nw;
 }
 
-namespace {
+namespace {}  // namespace
 
-// The first position holding the smallest value, when that value is below `start`; else -1.
-// Equal to scanning in order and keeping a value only when it is strictly lower.
-int first_lowest(const double* values, int count, double start) {
-    double low[4] = {start, start, start, start};  // four chains: no comparison waits for the last
-    int k = 0;
-    for (; k + 4 <= count; k += 4)
+// The position of the first vertex in depth order whose estimate in `chosen` is the smallest,
+// when that is below `start`; else -1. Equal to scanning the positions in order and keeping a
+// value only when it is strictly lower: the smallest value does not depend on the order, and
+// among the cells that hold it the one whose vertex comes first wins.
+int FastScan::lowest_partner(double start) const {
+    double lowest = start;
+#if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
+    // min(a, b) of the instruction is a < b ? a : b, as below. chosen[285 .. 287] hold `start`.
+    __m128d low[4] = {_mm_set1_pd(start), _mm_set1_pd(start), _mm_set1_pd(start),
+                      _mm_set1_pd(start)};
+    for (int k = 0; k < vertex_count + 3; k += 8)
         for (int i = 0; i < 4; ++i)
-            low[i] = values[k + i] < low[i] ? values[k + i] : low[i];
-    for (; k < count; ++k)
-        low[0] = values[k] < low[0] ? values[k] : low[0];
-    double lowest = low[0];
-    for (int i = 1; i < 4; ++i)
-        lowest = low[i] < lowest ? low[i] : lowest;
+            low[i] = _mm_min_pd(_mm_load_pd(&chosen[k + 2 * i]), low[i]);
+    double lanes[8];
+    for (int i = 0; i < 4; ++i)
+        _mm_storeu_pd(&lanes[2 * i], low[i]);
+    for (double value : lanes)
+        lowest = value < lowest ? value : lowest;
+#else
+    for (int k = 0; k < vertex_count; ++k)
+        lowest = chosen[k] < lowest ? chosen[k] : lowest;
+#endif
     if (!(lowest < start)) return -1;
-    for (k = 0; k < count; ++k)
-        if (values[k] == lowest) return k;
-    return -1;
+    int first = vertex_count;
+#if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
+    // Eight cells at a time; the lowest value is rarely held by more than one cell.
+    const __m128d target = _mm_set1_pd(lowest);
+    for (int k = 0; k < vertex_count + 3; k += 8) {
+        int hits = 0;
+        for (int i = 0; i < 4; ++i)
+            hits |= _mm_movemask_pd(_mm_cmpeq_pd(_mm_load_pd(&chosen[k + 2 * i]), target)) << 2 * i;
+        for (; hits != 0; hits &= hits - 1) {
+            const int cw = k + std::countr_zero(static_cast<unsigned>(hits));
+            if (position_at[cw] < first) first = position_at[cw];
+        }
+    }
+#else
+    for (int cw = 0; cw < vertex_count; ++cw)
+        if (chosen[cw] == lowest && position_at[cw] < first) first = position_at[cw];
+#endif
+    return first;
 }
 
-}  // namespace
-
-volba rychly_stav::nejlepsi_partner(const graf& g, int j, int c) {
+Choice FastScan::best_partner(const Graph& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
-    const mrizka& m = grid();
+    const CellGrid& m = grid();
     const int cv = cell[v];
-    const int smaller = m.prvni[m.diagonala[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
-    const double* row_v = m.d[cv].c;
-    sums_on_cells(v, (smaller + 7) / 8 * 8);
+    const int smaller =
+        m.first_of_diagonal[m.diagonal[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
+    const double* row_v = m.row(cv);
+    sums_on_cells(v, m.diagonal[cv]);
 
-    // Invariant: own and out_cells describe the current cells, so chosen[k] is element c of the
-    // estimate for position k unless one of the pair lists the other.
+    // Invariant: own and out_keys describe the current cells, so chosen[cw] is element c of the
+    // estimate with the vertex on cell cw unless one of the pair lists the other.
     if (c == 1) {
         const double v_base = total - own[v];
         for (int cw = 0; cw < smaller; ++cw)
-            chosen[position_at[cw]] = v_base + on_cell[cw];
-        for (int cw = smaller; cw < pocet_vrcholu; ++cw) {
-            const int w = at[cw];
-            chosen[position_at[cw]] = (total - own[w]) + sum_from(w, row_v);
-        }
+            chosen[cw] = v_base + on_cell[cw];
+        sums_of_candidates(total, smaller, row_v);
     } else {
-        for (int cw = 0; cw < pocet_vrcholu; ++cw) {
+        for (int cw = 0; cw < vertex_count; ++cw) {
             const int w = at[cw];
             const bool v_is_p = cw < smaller;
             const int q = v_is_p ? w : v;
-            const double* row_p = v_is_p ? row_v : m.d[cw].c;
-            const double* row_q = v_is_p ? m.d[cw].c : row_v;
+            const double* row_p = v_is_p ? row_v : m.row(cw);
+            const double* row_q = v_is_p ? m.row(cw) : row_v;
             double old = v_is_p ? own[v] : own[w];
             double nw = v_is_p ? on_cell[cw] : sum_from(w, row_v);
             for (int s = out_first[q]; s < out_first[q] + degree[q]; ++s) {
-                old += row_q[out_cells[s]];
-                nw += row_p[out_cells[s]];
+                old += row_q[out_keys[s]];
+                nw += row_p[out_keys[s]];
             }
-            chosen[position_at[cw]] = (total - old) + nw;
+            chosen[cw] = (total - old) + nw;
         }
     }
     // Pairs where one lists the other, as written: for e1 only when P lists Q.
     if (c == 1) {
         for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
             const int w = lists[i];
-            if (cell[w] < smaller) chosen[position[w]] = e1_presne(total, v, w);
+            if (cell[w] < smaller) chosen[cell[w]] = exact_e1(total, v, w);
         }
         for (int i = listed_first[v]; i < listed_first[v + 1]; ++i) {
             const int w = listed[i];
-            if (cell[w] >= smaller) chosen[position[w]] = e1_presne(total, w, v);
+            if (cell[w] >= smaller) chosen[cell[w]] = exact_e1(total, w, v);
         }
     } else {
         for (int list : {0, 1}) {
             const std::vector<int>& first = list == 0 ? lists_first : listed_first;
             const std::vector<int>& who = list == 0 ? lists : listed;
             for (int i = first[v]; i < first[v + 1]; ++i)
-                chosen[position[who[i]]] = presne(total, v, who[i]).e0;
+                chosen[cell[who[i]]] = exact_estimate(total, v, who[i]).e0;
         }
     }
-    chosen[j] = total;  // never strictly below the start value
+    chosen[cv] = total;  // never strictly below the start value
+    for (int k = vertex_count; k < vertex_count + 3; ++k)
+        chosen[k] = total;
 
-    volba best{{total, total}, first_lowest(chosen.data(), pocet_vrcholu, total)};
-    if (best.partner >= 0) best.sum_max = presne(total, v, g.vrcholy_sorted[best.partner]);
+    Choice best{{total, total}, lowest_partner(total)};
+    if (best.partner >= 0) best.sum_max = exact_estimate(total, v, g.vrcholy_sorted[best.partner]);
     return best;
 }
 
-void rychly_stav::po_vymene(const graf& g, int j, int k) {
+void FastScan::after_trade(const Graph& g, int j, int k) {
+    const CellGrid& m = grid();
     const int moved[2] = {g.vrcholy_sorted[j], g.vrcholy_sorted[k]};
+    for (int v : moved)
+        flip_degree_bit(v);
     std::swap(cell[moved[0]], cell[moved[1]]);
     ++trades;
     for (int v : moved) {
         at[cell[v]] = v;
         position_at[cell[v]] = position[v];
+        flip_degree_bit(v);
         for (int i = in_first[v]; i < in_first[v + 1]; ++i)
-            out_cells[in_slots[i]] = cell[v];
+            out_keys[in_slots[i]] = -m.key[cell[v]];
     }
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
         stamp[u] = trades;
-        own[u] = sum_from(u, grid().d[cell[u]].c);
+        own[u] = sum_from(u, m.row(cell[u]));
     };
     for (int v : moved) {
         once(v);

@@ -5,7 +5,19 @@
 // cells of smaller diagonals come first. In an estimate for V and a candidate W, P's edges move to
 // Q's cell: P = V when W lies on a smaller diagonal, otherwise P = W. So e1 needs only P's sum
 // from its own cell, kept per vertex in `own`, and P's sum from the other cell: V's from every
-// cell of a smaller diagonal at once (vector lanes across cells), each W's from V's cell.
+// cell of a smaller diagonal at once (vector lanes across the cells of a diagonal), each W's from
+// V's cell.
+//
+// Speed on every graph shape comes from two choices:
+// - every distance is read from one small table (about 15 KB, so it stays in the first-level
+//   cache): the distance of two cells depends only on their offset, and a cell's key
+//   (x + y) * 29 - x turns the offset into a difference of keys, so `row(a)[-key[b]]` is the
+//   distance of cells a and b, and along a diagonal the keys, and so the table entries, run on
+//   by one. Scattered neighbours then cost no more than clustered ones;
+// - the sums of the candidates W are taken grouped by the length of W's list (rounded up to
+//   `chunk`), each group with a loop of fixed length, so the branches do not depend on the order
+//   of the vertices on the grid, which trades keep reshuffling.
+//
 // Why this gives the same doubles as `checkswitch`:
 // - a distance comes from a table filled with the same correctly rounded square root;
 // - every sum starts at +0 and its terms are non-negative, so a term left out, or a padding term
@@ -13,69 +25,87 @@
 //   length 0 from Q's cell anyway; an edge of P to itself is left out of the lists here (its
 //   length from P's own cell is 0); an edge of P to Q has a non-zero length from P's cell, so a
 //   pair where one vertex lists the other is evaluated as written instead;
+// - each sum adds its terms in list order; vector lanes and groups only change which sums are
+//   taken side by side, never the order within one;
 // - e0 carries P's two sums on over Q's edges, term by term, as written.
 #pragma once
 
 #include "cost.hpp"
 #include "graph.hpp"
-#include "improve.hpp"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace layout {
 
-inline constexpr int radek_tabulky = 288;  // a row of the cell tables, padded for vectors
+inline constexpr int diagonals = columns + rows - 1;  // x + y = 0 .. 32
+inline constexpr int key_stride = 29;                 // > 2 * 14: a key difference shows dx
+inline constexpr int max_key = (diagonals - 1) * key_stride - (columns - 1);  // cell (14,18)
+// Table layout: index max_key + (key[a] - key[b]) for two cells; behind the 2 * max_key + 1
+// entries that cells can reach, a zone of zeros that `padding_key` reaches from every cell.
+inline constexpr int padding_key = max_key + 1;  // as a negated key: distance 0 from any cell
+inline constexpr int distance_entries = 3 * max_key + 2;
 
-struct alignas(16) rada {  // one value per cell number; padding columns hold 0
-    double c[radek_tabulky];
+// The grid in placement order, and the distance of every two cells.
+struct CellGrid {
+    alignas(16) std::array<double, distance_entries> distance{};
+    std::array<int, vertex_count> key{};                 // cell number -> (x + y) * 29 - x
+    std::array<int, vertex_count> diagonal{};            // cell number -> x + y
+    std::array<int, diagonals + 1> first_of_diagonal{};  // diagonal -> its first cell number
+    std::array<int, columns * rows> cell_number{};       // `tabulka` index -> cell number
+
+    // The distances from cell a: row(a)[-key[b]] is the distance of cells a and b.
+    const double* row(int a) const { return distance.data() + max_key + key[a]; }
 };
 
-// The grid in placement order, and the distance between every two cells.
-struct mrizka {
-    std::array<rada, pocet_vrcholu> d;           // d[a].c[b]: distance of cells a and b
-    std::array<int, pocet_vrcholu> diagonala{};  // cell number -> x + y
-    std::array<int, 34> prvni{};                 // diagonal -> its first cell number
-    std::array<int, sloupcu * radku> cislo{};    // `tabulka` index -> cell number
-};
+const CellGrid& grid();  // built once
 
-const mrizka& grid();  // built once
+inline constexpr int chunk = 4;  // lists are padded with +0.0 terms to a multiple of this
 
-inline constexpr int kus = 4;  // lists are padded with +0.0 terms to a multiple of this
+struct FastScan {
+    explicit FastScan(const Graph& g);
 
-struct rychly_stav {
-    explicit rychly_stav(const graf& g);
+    // Same result as `layout::best_partner` for the same state.
+    Choice best_partner(const Graph& g, int j, int c);
 
-    // Same result as `layout::nejlepsi_partner` for the same state.
-    volba nejlepsi_partner(const graf& g, int j, int c);
+    // Follows a trade that `trade_cells(g, j, k)` has just made.
+    void after_trade(const Graph& g, int j, int k);
 
-    // Follows a trade that `vymen(g, j, k)` has just made.
-    void po_vymene(const graf& g, int j, int k);
-
-    std::array<int, pocet_vrcholu> cell{};         // vertex -> cell number
-    std::array<int, pocet_vrcholu> at{};           // cell number -> vertex
-    std::array<int, pocet_vrcholu> position{};     // vertex -> position in `vrcholy_sorted`
-    std::array<int, pocet_vrcholu> position_at{};  // cell number -> position of its vertex
-    // Neighbour lists without self-loops, in file order, as cell numbers, each padded with the
-    // number of a padding column (distance 0) to a multiple of `kus`: vertex v's are slots
-    // out_first[v] .. out_first[v + 1] - 1 of out_cells, the first `degree[v]` of them real.
-    std::vector<int> out_first, out_cells, degree;
-    std::vector<int> in_first, in_slots;      // vertex -> the slots of out_cells that hold it
-    std::vector<int> slot_owner;              // slot -> the vertex whose list holds it
-    std::vector<int> lists_first, lists;      // vertex -> the other vertices it lists
-    std::vector<int> listed_first, listed;    // vertex -> the other vertices that list it
-    std::array<double, pocet_vrcholu> own{};  // each vertex's edge lengths from its cell, summed
-    alignas(16) std::array<double, radek_tabulky> on_cell{};  // V's edges summed from each cell
-    std::array<double, pocet_vrcholu> chosen{};  // the deciding element for each position
-    std::array<int, pocet_vrcholu> stamp{};      // `trades` when own[v] was last refreshed
+    std::array<int, vertex_count> cell{};         // vertex -> cell number
+    std::array<int, vertex_count> at{};           // cell number -> vertex
+    std::array<int, vertex_count> position{};     // vertex -> position in `vrcholy_sorted`
+    std::array<int, vertex_count> position_at{};  // cell number -> position of its vertex
+    // Neighbour lists without self-loops, in file order, as negated cell keys, each padded with
+    // `padding_key` to a multiple of `chunk`: vertex v's are slots out_first[v] ..
+    // out_first[v + 1] - 1 of out_keys, the first `degree[v]` of them real.
+    std::vector<int> out_first, out_keys, degree;
+    std::vector<int> in_first, in_slots;    // vertex -> the slots of out_keys that hold it
+    std::vector<int> slot_owner;            // slot -> the vertex whose list holds it
+    std::vector<int> lists_first, lists;    // vertex -> the other vertices it lists
+    std::vector<int> listed_first, listed;  // vertex -> the other vertices that list it
+    // The cells whose vertex has n neighbours (self-loops left out), as bits: cell b is bit
+    // b % 64 of word b / 64.
+    std::array<std::array<std::uint64_t, (vertex_count + 63) / 64>, max_neighbours + 1> by_degree{};
+    std::vector<int> degrees;                // the degrees that some vertex has
+    std::array<double, vertex_count> own{};  // each vertex's edge lengths from its cell, summed
+    alignas(16) std::array<double, vertex_count + chunk> on_cell{};  // V's edges from each cell
+    // The deciding element of the estimate with each cell's vertex; padded for vectors.
+    alignas(16) std::array<double, vertex_count + 3> chosen{};
+    std::array<int, vertex_count> stamp{};  // `trades` when own[v] was last refreshed
     int trades = 0;
 
   private:
+    void flip_degree_bit(int v) {
+        by_degree[degree[v]][cell[v] / 64] ^= std::uint64_t{1} << (cell[v] % 64);
+    }
+    int lowest_partner(double start) const;
     void add_terms(int p, int q, double& old, double& nw) const;
-    odhad presne(double total, int v, int w) const;
-    double e1_presne(double total, int p, int q) const;
+    Estimate exact_estimate(double total, int v, int w) const;
+    double exact_e1(double total, int p, int q) const;
     double sum_from(int w, const double* row) const;
-    void sums_on_cells(int v, int cells);
+    void sums_on_cells(int v, int diagonal);
+    void sums_of_candidates(double total, int smaller, const double* row_v);
 };
 
 }  // namespace layout

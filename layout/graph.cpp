@@ -12,50 +12,52 @@ namespace layout {
 namespace {
 
 // The white space that a decimal scan skips before its number.
-bool mezera(int c) {
+bool is_space(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool cislice(int c) { return c >= '0' && c <= '9'; }
+bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 // The reading position in the file: the character there (EOF at the end) and the line it is on.
 // The file is read as a stream, a character at a time, so its size does not matter.
-struct cteni {
+struct Reader {
     std::FILE* f;
     int c = EOF;
-    int radek = 1;
-    int chyba = 0;  // errno of a read that failed
+    std::int64_t line = 1;
+    int error = 0;  // errno of a read that failed
 
-    explicit cteni(std::FILE* stream) : f(stream) { vezmi(); }
-    bool konec() const { return c == EOF; }
-    void dal() {
-        if (c == '\n') ++radek;
-        vezmi();
+    Reader(std::FILE* stream, std::int64_t first_line) : f(stream), line(first_line) {
+        take_char();
     }
-    int dalsi() {  // the character after the current one, left unread
+    bool at_end() const { return c == EOF; }
+    void advance() {
+        if (c == '\n') ++line;
+        take_char();
+    }
+    int peek() {  // the character after the current one, left unread
         const int n = std::getc(f);
-        if (n == EOF) return zkontroluj();
+        if (n == EOF) return note_error();
         std::ungetc(n, f);
         return n;
     }
 
   private:
-    void vezmi() {
+    void take_char() {
         c = std::getc(f);
-        if (c == EOF) zkontroluj();
+        if (c == EOF) note_error();
     }
-    int zkontroluj() {
-        if (std::ferror(f) && chyba == 0) chyba = errno;
+    int note_error() {
+        if (std::ferror(f) && error == 0) error = errno;
         return EOF;
     }
 };
 
 // A line feed, or a carriage return directly before one: both belong to a line end.
-bool konec_radku(cteni& r) { return r.c == '\n' || (r.c == '\r' && r.dalsi() == '\n'); }
+bool at_line_end(Reader& r) { return r.c == '\n' || (r.c == '\r' && r.peek() == '\n'); }
 
 // How the character that stands where a number should is named in a message.
-std::string popis_znaku(const cteni& r) {
-    if (r.konec()) return "konec souboru";
+std::string describe_char(const Reader& r) {
+    if (r.at_end()) return "konec souboru";
     char text[32];
     if (r.c > ' ' && r.c < 0x7f)
         std::snprintf(text, sizeof text, "znak '%c'", r.c);
@@ -67,15 +69,15 @@ std::string popis_znaku(const cteni& r) {
 // A decimal number as the scan reads it: an optional sign and digits. `value` saturates above
 // the vertex range so that no number, however long, overflows; `text` keeps its first characters
 // for a message.
-struct cislo {
+struct Number {
     bool found = false;
     bool in_range = false;
     int value = 0;
     std::string text;
 };
 
-cislo precti_cislo(cteni& r) {
-    cislo n;
+Number read_number(Reader& r) {
+    Number n;
     auto keep = [&n](int c) {
         if (n.text.size() <= 24) n.text += static_cast<char>(c);
     };
@@ -83,24 +85,25 @@ cislo precti_cislo(cteni& r) {
     if (r.c == '+' || r.c == '-') {
         negative = r.c == '-';
         keep(r.c);
-        r.dal();
+        r.advance();
     }
-    if (!cislice(r.c)) return n;  // r.c is what stands in the way
+    if (!is_digit(r.c)) return n;  // r.c is what stands in the way
     n.found = true;
     long long value = 0;
-    while (cislice(r.c)) {
-        if (value <= pocet_vrcholu) value = value * 10 + (r.c - '0');
+    while (is_digit(r.c)) {
+        if (value <= vertex_count) value = value * 10 + (r.c - '0');
         keep(r.c);
-        r.dal();
+        r.advance();
     }
     if (n.text.size() > 24) n.text = n.text.substr(0, 20) + "...";
-    n.in_range = !negative && value >= 1 && value <= pocet_vrcholu;
+    n.in_range = !negative && value >= 1 && value <= vertex_count;
     n.value = static_cast<int>(value);
     return n;
 }
 
-std::string na_radku(int radek, const std::string& problem) {
-    return "řádek " + std::to_string(radek) + ": " + problem;
+// A fault in the file's contents, at `line`; `read_stream` puts the file's name in front.
+std::optional<Failure> on_line(std::int64_t line, const std::string& problem) {
+    return Failure{error_status, "řádek " + std::to_string(line) + ": " + problem};
 }
 
 // A line that starts with a tab holds a neighbour of the current vertex; any other line holds a
@@ -108,57 +111,60 @@ std::string na_radku(int radek, const std::string& problem) {
 // behind the previous number decides the kind of the next number, and the scan then runs on to
 // the number across any white space. A line end is a line feed, or a carriage return and a line
 // feed.
-std::string rozeber(cteni& r, graf& g) {
+std::optional<Failure> parse(Reader& r, Graph& g) {
     vrchol* current = nullptr;
     for (;;) {
-        while (!r.konec() && konec_radku(r))
-            r.dal();
-        if (r.konec()) break;
-        const bool soused = r.c == '\t';
-        while (!r.konec() && mezera(r.c))
-            r.dal();
-        if (r.konec()) break;  // the file ends where a number should follow: the line is ignored
-        const int radek = r.radek;
-        const cislo n = precti_cislo(r);
-        if (!n.found) return na_radku(r.radek, "místo čísla stojí " + popis_znaku(r));
+        while (!r.at_end() && at_line_end(r))
+            r.advance();
+        if (r.at_end()) break;
+        const bool neighbour = r.c == '\t';
+        while (!r.at_end() && is_space(r.c))
+            r.advance();
+        if (r.at_end()) break;  // the file ends where a number should follow: the line is ignored
+        const std::int64_t line = r.line;
+        const Number n = read_number(r);
+        if (!n.found) return on_line(r.line, "místo čísla stojí " + describe_char(r));
         if (!n.in_range)
-            return na_radku(radek, std::string(soused ? "číslo souseda " : "číslo vrcholu ") +
-                                       n.text + " leží mimo rozsah 1 až 285");
-        if (!soused) {
+            return on_line(line, std::string(neighbour ? "číslo souseda " : "číslo vrcholu ") +
+                                     n.text + " leží mimo rozsah 1 až 285");
+        if (!neighbour) {
             current = &g.vrcholy[n.value - 1];
             current->pocet = 0;
         } else if (current != nullptr) {
-            if (current->pocet == max_sousedu)
-                return na_radku(radek, "vrchol " + std::to_string(current - g.vrcholy.data() + 1) +
-                                           " má víc než 50 sousedů");
+            if (current->pocet == max_neighbours)
+                return on_line(line, "vrchol " + std::to_string(current - g.vrcholy.data() + 1) +
+                                         " má víc než 50 sousedů");
             current->sousede[current->pocet++] = n.value - 1;
         }
     }
-    return "";
+    return std::nullopt;
 }
 
 }  // namespace
 
-std::string nacti(std::FILE* f, const char* name, graf& g) {
-    cteni r(f);
-    const std::string problem = rozeber(r, g);
+std::optional<Failure> read_stream(std::FILE* f, const char* name, Graph& g,
+                                   std::int64_t first_line) {
+    Reader r(f, first_line);
+    std::optional<Failure> problem = parse(r, g);
     if (std::ferror(f))
-        return std::string("soubor ") + name + " nelze přečíst: " + std::strerror(r.chyba);
-    if (!problem.empty()) return name + std::string(", ") + problem;
-    return "";
+        return Failure{error_status,
+                       std::string("soubor ") + name + " nelze přečíst: " + std::strerror(r.error)};
+    if (problem) problem->reason = name + (", " + problem->reason);
+    return problem;
 }
 
-std::string precti_graf(const char* name, graf& g) {
+std::optional<Failure> read_graph(const char* name, Graph& g) {
     std::FILE* f = std::fopen(name, "r");
     if (f == nullptr)
-        return std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno);
-    const std::string problem = nacti(f, name, g);
+        return Failure{error_status,
+                       std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno)};
+    std::optional<Failure> problem = read_stream(f, name, g);
     std::fclose(f);
     return problem;
 }
 
-void inicializuj(graf& g) {
-    for (int i = 0; i < pocet_vrcholu; ++i) {
+void init_vertices(Graph& g) {
+    for (int i = 0; i < vertex_count; ++i) {
         g.vrcholy_sorted[i] = i;
         g.vrcholy[i].hloubka = 999;
         g.vrcholy[i].cislo = i + 1;
@@ -166,20 +172,20 @@ void inicializuj(graf& g) {
     g.vrcholy[0].hloubka = 0;
 }
 
-void priprav(graf& g, std::FILE* trace) {
-    inicializuj(g);
-    hloubky(g, trace);
-    serad(g);
-    rozmisti(g);
+void prepare(Graph& g, std::FILE* trace) {
+    init_vertices(g);
+    compute_depths(g, trace);
+    sort_by_depth(g);
+    place_on_diagonals(g);
     g.sum_total = get_total_sum(g);
 }
 
-int rozvrhni(graf& g, std::FILE* trace, odhady way) {
-    priprav(g, trace);
-    return zlepsuj(g, trace, way);
+int lay_out(Graph& g, std::FILE* trace) {
+    prepare(g, trace);
+    return improve(g, trace, Estimates::fast);
 }
 
-void vypis(const graf& g, std::FILE* out) {
+void vypis(const Graph& g, std::FILE* out) {
     for (const vrchol& v : g.vrcholy) {
         std::fprintf(out, "%d %d : %03d\n", v.x, v.y, v.cislo);
         for (int k = 0; k < v.pocet; ++k) {

@@ -7,26 +7,26 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
 
-// Status of every error. A normal run ends with the count of trading passes reduced to 8 bits,
-// which can be any value, so an error is told by its message and the empty standard output.
-constexpr int error_status = 255;
-
-int fail(const std::string& reason) {
-    std::fprintf(stderr, "orv-layout: %s\n", reason.c_str());
-    return error_status;
+// Reports a failure on standard error and gives the status the program ends with.
+int report(const layout::Failure& failure) {
+    std::fprintf(stderr, "orv-layout: %s\n", failure.reason.c_str());
+    return failure.status;
 }
 
-// Makes sure everything written to standard output really left the process: a full disk or a
-// closed file must not end with a success status.
-int finish(int status) {
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+// Makes sure everything written to `stream` really left the process: a full disk or a closed
+// file must not end with a normal status. `what` names the stream in the message.
+std::optional<layout::Failure> check_written(std::FILE* stream, const char* what) {
+    errno = 0;
+    if (std::fflush(stream) == 0 && !std::ferror(stream)) return std::nullopt;
     const int err = errno;  // left by the write that failed
-    return fail(std::string("zápis na standardní výstup selhal: ") +
-                (err != 0 ? std::strerror(err) : "chyba zápisu"));
+    return layout::Failure{layout::error_status,
+                           std::string("zápis na ") + what +
+                               " selhal: " + (err != 0 ? std::strerror(err) : "chyba zápisu")};
 }
 
 }  // namespace
@@ -38,11 +38,16 @@ int main(int argc, char** argv) {
     }
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
-    static layout::graf g;
-    const std::string problem = layout::precti_graf("orv-graph", g);
-    if (!problem.empty()) return fail(problem);
-    const int passes = layout::rozvrhni(g, stderr);
-    std::fflush(stderr);  // the trace and totals come before the listing
+    static layout::Graph g;
+    if (const std::optional<layout::Failure> problem = layout::read_graph("orv-graph", g))
+        return report(*problem);
+    const int passes = layout::lay_out(g, stderr);
+    // The trace and the totals are written out before the listing starts.
+    const std::optional<layout::Failure> trace = check_written(stderr, "standardní chybový výstup");
     layout::vypis(g, stdout);
-    return finish(passes);
+    const std::optional<layout::Failure> listing = check_written(stdout, "standardní výstup");
+    // The trace's failure may not get through to standard error; the status does.
+    if (trace) report(*trace);
+    if (listing) return report(*listing);
+    return trace ? trace->status : passes;
 }

@@ -4,11 +4,11 @@
 
 namespace layout {
 
-std::array<pole, pocet_vrcholu> diagonalni_poradi() {
-    std::array<pole, pocet_vrcholu> cells{};
+std::array<Cell, vertex_count> diagonal_order() {
+    std::array<Cell, vertex_count> cells{};
     int x = 0, y = 0, d = 0;
-    for (int i = 0; i < pocet_vrcholu;) {
-        if (x < sloupcu && y < radku) cells[i++] = {x, y};
+    for (int i = 0; i < vertex_count;) {
+        if (x < columns && y < rows) cells[i++] = {x, y};
         if (x == 0) {
             ++d;
             x = d;
@@ -24,13 +24,13 @@ std::array<pole, pocet_vrcholu> diagonalni_poradi() {
 // A visited vertex takes one more than its nearest neighbour's depth, counting 999 at most; so a
 // vertex with no neighbours, or none that lead to vertex 1, rises once from 999 to 1000. Depths
 // updated earlier in the same pass are already seen.
-int hloubky(graf& g, std::FILE* trace) {
+int compute_depths(Graph& g, std::FILE* trace) {
     int passes = 0;
     bool changed;
     do {
         changed = false;
         ++passes;
-        for (int i = 1; i < pocet_vrcholu; ++i) {
+        for (int i = 1; i < vertex_count; ++i) {
             vrchol& v = g.vrcholy[i];
             int m = 999;
             for (int k = 0; k < v.pocet; ++k)
@@ -47,18 +47,18 @@ int hloubky(graf& g, std::FILE* trace) {
 
 int cmp(const vrchol& a, const vrchol& b) { return a.hloubka - b.hloubka; }
 
-void serad(graf& g) {
+void sort_by_depth(Graph& g) {
     std::stable_sort(g.vrcholy_sorted.begin(), g.vrcholy_sorted.end(),
                      [&](int a, int b) { return cmp(g.vrcholy[a], g.vrcholy[b]) < 0; });
 }
 
-void rozmisti(graf& g) {
-    const std::array<pole, pocet_vrcholu> cells = diagonalni_poradi();
-    for (int i = 0; i < pocet_vrcholu; ++i) {
+void place_on_diagonals(Graph& g) {
+    const std::array<Cell, vertex_count> cells = diagonal_order();
+    for (int i = 0; i < vertex_count; ++i) {
         vrchol& v = g.vrcholy[g.vrcholy_sorted[i]];
         v.x = cells[i].x;
         v.y = cells[i].y;
-        g.tabulka[bunka(v.x, v.y)] = g.vrcholy_sorted[i];
+        g.tabulka[cell_index(v.x, v.y)] = g.vrcholy_sorted[i];
     }
 }
 

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -21,17 +22,17 @@ constexpr int passes = 2;  // a trade and the pass after it, cheap enough per in
 
 // The totals a run of passes writes, with its status and end state.
 struct Improved {
-    layout::graf g;
+    layout::Graph g;
     int status = 0;
     std::string totals;
 };
 
-Improved improve(const layout::graf& start, layout::odhady way) {
+Improved run_passes(const layout::Graph& start, layout::Estimates way) {
     Improved run{start, 0, {}};
     char* text = nullptr;
     std::size_t size = 0;
     std::FILE* trace = open_memstream(&text, &size);
-    run.status = layout::zlepsuj(run.g, trace, way, passes);
+    run.status = layout::improve(run.g, trace, way, passes);
     std::fclose(trace);
     run.totals.assign(text, size);
     std::free(text);
@@ -47,21 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* in = size == 0 ? std::fopen("/dev/null", "r")
                               : fmemopen(const_cast<std::uint8_t*>(data), size, "r");
     if (in == nullptr || sink == nullptr) std::abort();
-    static layout::graf g;  // large; kept off the stack
-    g = layout::graf{};
-    const std::string refused = layout::nacti(in, "orv-graph", g);
+    static layout::Graph g;  // large; kept off the stack
+    g = layout::Graph{};
+    const std::optional<layout::Failure> refused = layout::read_stream(in, "orv-graph", g);
     std::fclose(in);
-    if (!refused.empty()) {
-        if (refused.find("orv-graph") == std::string::npos) std::abort();  // names the file
+    if (refused) {
+        if (refused->reason.find("orv-graph") == std::string::npos) std::abort();  // names the file
         return 0;
     }
-    layout::priprav(g, sink);
-    const Improved plain = improve(g, layout::odhady::plain);
-    const Improved fast = improve(g, layout::odhady::fast);
+    layout::prepare(g, sink);
+    const Improved plain = run_passes(g, layout::Estimates::plain);
+    const Improved fast = run_passes(g, layout::Estimates::fast);
     if (plain.status != fast.status || plain.totals != fast.totals ||
         !same_bits(plain.g.sum_total, fast.g.sum_total) || plain.g.tabulka != fast.g.tabulka)
         std::abort();
-    for (int v = 0; v < layout::pocet_vrcholu; ++v)
+    for (int v = 0; v < layout::vertex_count; ++v)
         if (plain.g.vrcholy[v].x != fast.g.vrcholy[v].x ||
             plain.g.vrcholy[v].y != fast.g.vrcholy[v].y)
             std::abort();

@@ -9,8 +9,8 @@
 
 namespace {
 
-using layout::graf;
-using layout_test::hrana;
+using layout::Graph;
+using layout_test::add_edge;
 
 TEST(Distance, IsTheStraightLineBetweenCells) {
     layout::vrchol a, b;
@@ -25,16 +25,18 @@ TEST(Distance, IsTheStraightLineBetweenCells) {
 }
 
 TEST(Distance, TheCellTableHoldsTheSameDoubles) {
-    const layout::mrizka& m = layout::grid();
-    const auto cells = layout::diagonalni_poradi();
+    const layout::CellGrid& m = layout::grid();
+    const auto cells = layout::diagonal_order();
     for (int a = 0; a < 285; ++a)
         for (int b = 0; b < 285; ++b) {
             layout::vrchol p, q;
             p.x = cells[a].x, p.y = cells[a].y, q.x = cells[b].x, q.y = cells[b].y;
-            ASSERT_EQ(m.d[a].c[b], layout::vzdalenost(&p, &q)) << a << " " << b;
+            ASSERT_EQ(m.row(a)[-m.key[b]], layout::vzdalenost(&p, &q)) << a << " " << b;
         }
-    EXPECT_EQ(m.prvni[15], 120);
-    EXPECT_EQ(m.diagonala[284], 32);
+    for (int a = 0; a < 285; ++a)
+        ASSERT_EQ(m.row(a)[layout::padding_key], 0.0) << a;
+    EXPECT_EQ(m.first_of_diagonal[15], 120);
+    EXPECT_EQ(m.diagonal[284], 32);
 }
 
 TEST(NewtonSqrt, ConvergesAndTreatsNonPositiveAsZero) {
@@ -47,30 +49,30 @@ TEST(NewtonSqrt, ConvergesAndTreatsNonPositiveAsZero) {
 
 // Vertices in table order on the first cells: 1 (0,0), 2 (1,0), 3 (0,1), 4 (2,0), 5 (1,1),
 // 6 (0,2), 7 (3,0), 8 (2,1), 9 (1,2), 10 (0,3).
-graf placed(graf g) {
-    layout::inicializuj(g);
-    layout::rozmisti(g);
+Graph placed(Graph g) {
+    layout::init_vertices(g);
+    layout::place_on_diagonals(g);
     g.sum_total = layout::get_total_sum(g);
     return g;
 }
 
 TEST(TotalSum, CountsAnEdgeListedByBothEndsTwice) {
-    graf g;
-    hrana(g, 1, 10);
-    hrana(g, 10, 1);
-    hrana(g, 2, 8);
+    Graph g;
+    add_edge(g, 1, 10);
+    add_edge(g, 10, 1);
+    add_edge(g, 2, 8);
     EXPECT_EQ(placed(g).sum_total, (3.0 + std::sqrt(2.0)) + 3.0);  // vertex 1, 2, then 10
 }
 
 TEST(Checkswitch, PIsOnTheLargerDiagonalOrOnTheSecondCell) {
-    graf g;
-    hrana(g, 2, 7);
-    hrana(g, 3, 6);
+    Graph g;
+    add_edge(g, 2, 7);
+    add_edge(g, 3, 6);
     g = placed(g);
     ASSERT_EQ(g.sum_total, 3.0);
     const double s5 = std::sqrt(5.0), s10 = std::sqrt(10.0);
     // Equal diagonals: P is vertex 3 on the second cell (0,1).
-    layout::odhad e = layout::checkswitch(g, 1, 0, 0, 1);
+    layout::Estimate e = layout::checkswitch(g, 1, 0, 0, 1);
     EXPECT_EQ(e.e1, (3.0 - 1.0) + s5);
     EXPECT_EQ(e.e0, (3.0 - 3.0) + (s5 + s10));
     // Given the other way round, P is vertex 2, and its terms come first in both sums.
@@ -78,7 +80,7 @@ TEST(Checkswitch, PIsOnTheLargerDiagonalOrOnTheSecondCell) {
     EXPECT_EQ(e.e1, (3.0 - 2.0) + s10);
     EXPECT_EQ(e.e0, (3.0 - 3.0) + (s10 + s5));
     // Vertex 8 on (2,1) lies on the larger diagonal whichever cell comes first; it lists nobody.
-    for (const layout::odhad& f :
+    for (const layout::Estimate& f :
          {layout::checkswitch(g, 1, 0, 2, 1), layout::checkswitch(g, 2, 1, 1, 0)}) {
         EXPECT_EQ(f.e1, 3.0);
         EXPECT_EQ(f.e0, (3.0 - 2.0) + std::sqrt(2.0));
@@ -94,24 +96,24 @@ TEST(Checkswitch, PIsOnTheLargerDiagonalOrOnTheSecondCell) {
 }
 
 TEST(Checkswitch, LeavesOutEdgesBetweenTheTwoVertices) {
-    graf g;
-    hrana(g, 2, 3);
-    hrana(g, 2, 7);
-    hrana(g, 3, 6);
-    hrana(g, 3, 3);
+    Graph g;
+    add_edge(g, 2, 3);
+    add_edge(g, 2, 7);
+    add_edge(g, 3, 6);
+    add_edge(g, 3, 3);
     g = placed(g);
     const double total = ((0 + std::sqrt(2.0)) + 2.0) + 1.0;
     ASSERT_EQ(g.sum_total, total);
-    const layout::odhad e = layout::checkswitch(g, 1, 0, 0, 1);  // P = 3, Q = 2
+    const layout::Estimate e = layout::checkswitch(g, 1, 0, 0, 1);  // P = 3, Q = 2
     EXPECT_EQ(e.e1, (total - 1.0) + std::sqrt(5.0));
     EXPECT_EQ(e.e0, (total - 3.0) + (std::sqrt(5.0) + std::sqrt(10.0)));
 }
 
 TEST(Checkswitch, CellsOutsideTheGridLookNoBetter) {
-    graf g;
-    hrana(g, 2, 7);
+    Graph g;
+    add_edge(g, 2, 7);
     g = placed(g);
-    for (const layout::odhad& e :
+    for (const layout::Estimate& e :
          {layout::checkswitch(g, 15, 0, 0, 0), layout::checkswitch(g, 0, 0, 0, 19),
           layout::checkswitch(g, -1, 0, 0, 0), layout::checkswitch(g, 0, 0, 3, -1)}) {
         EXPECT_EQ(e.e0, 2.0 + 30);

@@ -10,7 +10,7 @@
 namespace layout_test {
 
 // Collects what a phase writes to a stream.
-struct capture {
+struct Capture {
     char* text = nullptr;
     std::size_t size = 0;
     std::FILE* stream = open_memstream(&text, &size);
@@ -23,13 +23,13 @@ struct capture {
         text = nullptr;
         return out;
     }
-    ~capture() {
+    ~Capture() {
         if (stream != nullptr) take();
     }
 };
 
 // Adds the directed edge a -> b (vertex numbers, 1-based).
-inline void hrana(layout::graf& g, int a, int b) {
+inline void add_edge(layout::Graph& g, int a, int b) {
     layout::vrchol& v = g.vrcholy[a - 1];
     v.sousede[v.pocet++] = b - 1;
 }

@@ -13,23 +13,14 @@
 
 namespace {
 
-using layout::graf;
-using layout::odhady;
-using layout_test::capture;
-using layout_test::hrana;
+using layout::Estimates;
+using layout::Graph;
+using layout_test::add_edge;
+using layout_test::Capture;
 
-TEST(Passes, TheFullEstimateDecidesForOneVertexInFifteen) {
-    EXPECT_EQ(layout::kriterium(0, 0), 0);
-    EXPECT_EQ(layout::kriterium(15, 0), 0);
-    EXPECT_EQ(layout::kriterium(1, 0), 1);
-    EXPECT_EQ(layout::kriterium(14, 1), 0);
-    EXPECT_EQ(layout::kriterium(0, 1), 1);
-    EXPECT_EQ(layout::kriterium(284, 16), 0);
-}
-
-graf placed(graf g) {
-    capture quiet;
-    layout::priprav(g, quiet.stream);
+Graph placed(Graph g) {
+    Capture quiet;
+    layout::prepare(g, quiet.stream);
     return g;
 }
 
@@ -37,9 +28,9 @@ graf placed(graf g) {
 // lists vertex 3 on (0,1); nobody else lists anybody. For vertex 1 every partner lies on a larger
 // diagonal and so is P.
 TEST(Passes, TheOneSidedEstimateChoosesAPartnerWhoseFullEstimateForbidsTheTrade) {
-    graf g;
+    Graph g;
     for (const auto& [a, b] : {std::pair{1, 6}, {1, 6}, {1, 10}, {2, 3}})
-        hrana(g, a, b);
+        add_edge(g, a, b);
     g = placed(g);  // every depth but vertex 1's is 1000: table order, vertex k on the k-th cell
     const double s2 = std::sqrt(2.0), s5 = std::sqrt(5.0), s10 = std::sqrt(10.0);
     const double total = 7.0 + s2;
@@ -47,16 +38,16 @@ TEST(Passes, TheOneSidedEstimateChoosesAPartnerWhoseFullEstimateForbidsTheTrade)
     // By e1 only vertex 2 falls below the total: it would move next to vertex 3. Vertex 1 on
     // (1,0) lengthens its own three edges more than that gains, so e0 forbids the trade.
     const double old = ((s2 + 2.0) + 2.0) + 3.0, nw = ((1.0 + s5) + s5) + s10;
-    for (const layout::volba& by_e1 :
-         {layout::nejlepsi_partner(g, 0, 1), layout::rychly_stav(g).nejlepsi_partner(g, 0, 1)}) {
+    for (const layout::Choice& by_e1 :
+         {layout::best_partner(g, 0, 1), layout::FastScan(g).best_partner(g, 0, 1)}) {
         EXPECT_EQ(by_e1.partner, 1);
         EXPECT_EQ(by_e1.sum_max.e1, (total - s2) + 1.0);
         EXPECT_EQ(by_e1.sum_max.e0, (total - old) + nw);
         EXPECT_GT(by_e1.sum_max.e0, total);
     }
     // By e0 the best is vertex 9 on (1,2), one step from both copies of vertex 6.
-    for (const layout::volba& by_e0 :
-         {layout::nejlepsi_partner(g, 0, 0), layout::rychly_stav(g).nejlepsi_partner(g, 0, 0)}) {
+    for (const layout::Choice& by_e0 :
+         {layout::best_partner(g, 0, 0), layout::FastScan(g).best_partner(g, 0, 0)}) {
         EXPECT_EQ(by_e0.partner, 8);
         EXPECT_EQ(by_e0.sum_max.e1, total);
         EXPECT_EQ(by_e0.sum_max.e0, (total - 7.0) + ((1.0 + 1.0) + s2));
@@ -65,12 +56,12 @@ TEST(Passes, TheOneSidedEstimateChoosesAPartnerWhoseFullEstimateForbidsTheTrade)
 
 // Random graphs with the features that shortcuts get wrong: self-loops, duplicate neighbours,
 // hubs of 20 to 50 neighbours, pairs listing each other and vertices the file never mentions.
-graf random_graph(std::uint32_t seed, int edges, int hubs) {
+Graph random_graph(std::uint32_t seed, int edges, int hubs) {
     std::mt19937 rnd(seed);
     auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<std::uint32_t>(n)); };
-    graf g;
+    Graph g;
     auto add = [&](int a, int b) {
-        if (g.vrcholy[a - 1].pocet < layout::max_sousedu) hrana(g, a, b);
+        if (g.vrcholy[a - 1].pocet < layout::max_neighbours) add_edge(g, a, b);
     };
     auto mentioned = [&](int v) { return v % 23 != 5; };  // 12 vertices stay out of the file
     for (int h = 0; h < hubs; ++h) {
@@ -94,12 +85,12 @@ graf random_graph(std::uint32_t seed, int edges, int hubs) {
 // Lists that random ones rarely give: a vertex that about 150 others list (a trade of it refreshes
 // their cached sums), hubs of exactly 50 entries that repeat one partner and themselves while the
 // partner lists them back, and lists made only of self-loops, over a sparse chain.
-graf tangled_graph(std::uint32_t seed) {
+Graph tangled_graph(std::uint32_t seed) {
     std::mt19937 rnd(seed);
     auto pick = [&](int n) { return 1 + static_cast<int>(rnd() % static_cast<std::uint32_t>(n)); };
-    graf g;
+    Graph g;
     auto add = [&](int a, int b) {
-        if (g.vrcholy[a - 1].pocet < layout::max_sousedu) hrana(g, a, b);
+        if (g.vrcholy[a - 1].pocet < layout::max_neighbours) add_edge(g, a, b);
     };
     for (int v = 2; v <= 285; ++v)
         if (pick(3) == 1) add(v, v - 1);
@@ -109,7 +100,7 @@ graf tangled_graph(std::uint32_t seed) {
     for (int h = 0; h < 4; ++h) {
         const int hub = pick(285), partner = pick(285);
         g.vrcholy[hub - 1].pocet = 0;
-        for (int i = 0; i < layout::max_sousedu; ++i) {
+        for (int i = 0; i < layout::max_neighbours; ++i) {
             const int r = pick(4);
             add(hub, r == 1 ? hub : r == 2 ? partner : r == 3 ? listed_by_many : pick(285));
         }
@@ -125,7 +116,7 @@ graf tangled_graph(std::uint32_t seed) {
 }
 
 // A random graph, placed, with its first total.
-graf placed_random(std::uint32_t seed, int edges, int hubs) {
+Graph placed_random(std::uint32_t seed, int edges, int hubs) {
     return placed(random_graph(seed, edges, hubs));
 }
 
@@ -133,22 +124,22 @@ graf placed_random(std::uint32_t seed, int edges, int hubs) {
 // in both criteria, in every state the passes go through.
 TEST(FastPasses, ChooseTheSamePartnersAndEstimatesAsThePlainScan) {
     for (std::uint32_t seed : {1u, 2u, 3u, 4u, 5u, 6u, 7u}) {
-        graf g = seed <= 5 ? placed_random(seed, 300 + 200 * seed, seed % 4)
-                           : placed(tangled_graph(seed));
-        layout::rychly_stav fast(g);
+        Graph g = seed <= 5 ? placed_random(seed, 300 + 200 * seed, seed % 4)
+                            : placed(tangled_graph(seed));
+        layout::FastScan fast(g);
         for (int p = 0; p < 3; ++p) {
             for (int j = 0; j < 285; ++j) {
                 for (int c : {0, 1}) {
-                    const layout::volba a = layout::nejlepsi_partner(g, j, c);
-                    const layout::volba b = fast.nejlepsi_partner(g, j, c);
+                    const layout::Choice a = layout::best_partner(g, j, c);
+                    const layout::Choice b = fast.best_partner(g, j, c);
                     ASSERT_EQ(a.partner, b.partner) << seed << " " << p << " " << j << " " << c;
                     ASSERT_EQ(a.sum_max.e0, b.sum_max.e0);
                     ASSERT_EQ(a.sum_max.e1, b.sum_max.e1);
                 }
-                const layout::volba best = layout::nejlepsi_partner(g, j, layout::kriterium(j, p));
+                const layout::Choice best = layout::best_partner(g, j, layout::criterion(j, p));
                 if (g.sum_total > best.sum_max.e0) {
-                    layout::vymen(g, j, best.partner);
-                    fast.po_vymene(g, j, best.partner);
+                    layout::trade_cells(g, j, best.partner);
+                    fast.after_trade(g, j, best.partner);
                     g.sum_total = best.sum_max.e0;
                 }
             }
@@ -157,15 +148,15 @@ TEST(FastPasses, ChooseTheSamePartnersAndEstimatesAsThePlainScan) {
 }
 
 TEST(FastPasses, WriteTheSameTotalsAndEndInTheSamePlacement) {
-    std::vector<graf> starts = {placed_random(11, 300, 0), placed_random(12, 1000, 2),
-                                placed_random(13, 150, 6), placed_random(14, 1400, 1),
-                                placed(tangled_graph(15))};
-    for (const graf& start : starts) {
-        graf plain = start, fast = start;
-        capture plain_totals, fast_totals;
+    std::vector<Graph> starts = {placed_random(11, 300, 0), placed_random(12, 1000, 2),
+                                 placed_random(13, 150, 6), placed_random(14, 1400, 1),
+                                 placed(tangled_graph(15))};
+    for (const Graph& start : starts) {
+        Graph plain = start, fast = start;
+        Capture plain_totals, fast_totals;
         const int limit = 40;
-        EXPECT_EQ(layout::zlepsuj(plain, plain_totals.stream, odhady::plain, limit),
-                  layout::zlepsuj(fast, fast_totals.stream, odhady::fast, limit));
+        EXPECT_EQ(layout::improve(plain, plain_totals.stream, Estimates::plain, limit),
+                  layout::improve(fast, fast_totals.stream, Estimates::fast, limit));
         EXPECT_EQ(plain_totals.take(), fast_totals.take()) << &start - starts.data();
         EXPECT_EQ(plain.tabulka, fast.tabulka);
         for (int v = 0; v < 285; ++v) {

@@ -10,12 +10,12 @@
 
 namespace {
 
-using layout::graf;
-using layout_test::capture;
-using layout_test::hrana;
+using layout::Graph;
+using layout_test::add_edge;
+using layout_test::Capture;
 
 TEST(Placement, WalksTheAntiDiagonalsFromTheCorner) {
-    const auto cells = layout::diagonalni_poradi();
+    const auto cells = layout::diagonal_order();
     const std::pair<int, int> start[] = {{0, 0}, {1, 0}, {0, 1}, {2, 0}, {1, 1}, {0, 2}, {3, 0}};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(std::make_pair(cells[i].x, cells[i].y), start[i]) << i;
@@ -35,13 +35,13 @@ TEST(Placement, WalksTheAntiDiagonalsFromTheCorner) {
 }
 
 TEST(Depth, ChainFromTheFarEndTakes285Passes) {
-    graf g;
-    hrana(g, 285, 1);
+    Graph g;
+    add_edge(g, 285, 1);
     for (int k = 2; k < 285; ++k)
-        hrana(g, k, k + 1);
-    layout::inicializuj(g);
-    capture trace;
-    EXPECT_EQ(layout::hloubky(g, trace.stream), 285);
+        add_edge(g, k, k + 1);
+    layout::init_vertices(g);
+    Capture trace;
+    EXPECT_EQ(layout::compute_depths(g, trace.stream), 285);
     const std::string text = trace.take();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 285 * 284);
     EXPECT_EQ(g.vrcholy[284].hloubka, 1);
@@ -50,14 +50,14 @@ TEST(Depth, ChainFromTheFarEndTakes285Passes) {
 }
 
 TEST(Depth, UnreachedVerticesEndAt1000) {
-    graf g;
-    hrana(g, 2, 3);  // 3 has no neighbours
-    hrana(g, 4, 4);  // only itself
-    hrana(g, 5, 1);
-    hrana(g, 6, 5);
-    layout::inicializuj(g);
-    capture trace;
-    EXPECT_EQ(layout::hloubky(g, trace.stream), 2);
+    Graph g;
+    add_edge(g, 2, 3);  // 3 has no neighbours
+    add_edge(g, 4, 4);  // only itself
+    add_edge(g, 5, 1);
+    add_edge(g, 6, 5);
+    layout::init_vertices(g);
+    Capture trace;
+    EXPECT_EQ(layout::compute_depths(g, trace.stream), 2);
     EXPECT_EQ(trace.take().substr(0, 48), "The depth of 1 is 1000.\nThe depth of 2 is 1000.\n");
     EXPECT_EQ(g.vrcholy[1].hloubka, 1000);
     EXPECT_EQ(g.vrcholy[2].hloubka, 1000);
