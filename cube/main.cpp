@@ -25,9 +25,10 @@ constexpr const char* help =
     "k předchozímu a dlouhý aspoň 2 pole. Každé nalezené vyplnění vypíše (pro každé x\n"
     "blok N řádků s čísly úseků, pak řádek ---) a nakonec jejich počet. Návratový kód\n"
     "je délka poslední řádky v bajtech; 2 při chybném N, 3 při příliš velké krychli,\n"
-    "1 když výstup nejde zapsat. N = 5 trvá zlomek sekundy, N = 6 hodinu a půl na dvou\n"
-    "jádrech. Hledá v tolika vláknech, kolik má proces procesorů; proměnná prostředí\n"
-    "VEVUVEDU_THREADS určí jiný počet (1 až 256). Výstup na počtu vláken nezávisí.\n"
+    "1 když výstup nejde zapsat. N = 5 trvá zlomek sekundy, N = 6 (14 vyplnění) asi\n"
+    "tři a půl hodiny na dvou jádrech. Hledá v tolika vláknech, kolik má proces\n"
+    "procesorů; proměnná prostředí VEVUVEDU_THREADS určí jiný počet (1 až 256).\n"
+    "Výstup na počtu vláken nezávisí.\n"
     "\n"
     "  --help     vypíše tento text\n"
     "  --version  vypíše verzi\n";

@@ -34,7 +34,8 @@ std::optional<layout::Failure> check_written(std::FILE* stream, const char* what
 int main(int argc, char** argv) {
     if (const char* answer = help_or_version(argc, argv)) {
         std::fputs(answer, stdout);
-        return finish(0);
+        const std::optional<layout::Failure> unwritten = check_written(stdout, "standardní výstup");
+        return unwritten ? report(*unwritten) : 0;
     }
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
