@@ -54,12 +54,12 @@ struct MeanOf {
 
 }  // namespace
 
-TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed) {
+TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed, bool mirror_skip) {
     SearchStats stats;
     Walker w;
     TreeEstimate result;
     if (!start_at_first(w, kostka, stats)) return result;
-    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
+    const bool mirror = mirror_skip && mirror_symmetric(kostka, {0, 0, 0}, 0);
     std::mt19937 rng(seed);
     MeanOf estimate;
     std::vector<Frame> children;
@@ -80,8 +80,8 @@ TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed) {
             if (children.empty()) break;
             weight *= static_cast<double>(children.size());
             total += weight;
-            const Frame next = children[std::uniform_int_distribution<std::size_t>(
-                0, children.size() - 1)(rng)];
+            const Frame next =
+                children[std::uniform_int_distribution<std::size_t>(0, children.size() - 1)(rng)];
             ++stats.calls;
             const Laid laid = lay(w, next);
             if (laid == Laid::open) {
@@ -140,14 +140,15 @@ struct Counter {
 
 }  // namespace
 
-TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed) {
+TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed,
+                              bool mirror_skip) {
     SearchStats top_stats;
     Walker w;
     TreeEstimate result;
     if (!start_at_first(w, kostka, top_stats)) return result;
     std::mt19937 rng(seed);
     Reservoir top{w, rng, samples, 0, {}};
-    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
+    const bool mirror = mirror_skip && mirror_symmetric(kostka, {0, 0, 0}, 0);
     walk(w, 0, mirror, static_cast<std::size_t>(depth), top);  // takes the first segment back
 
     SearchStats below;
