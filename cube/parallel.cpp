@@ -84,17 +84,20 @@ void finish(Shared& sh, int64_t e, Outcome&& outcome) {
     sh.changed.notify_all();
 }
 
+// Adds the filling the box now holds to an event's outcome.
+void keep_filling(Shared& sh, Outcome& outcome, const Cube& kostka) {
+    ++outcome.found;
+    ++sh.found_so_far;
+    append_dump(outcome.text, kostka);
+}
+
 // The walk below one event's continuation: fillings are kept in its outcome.
 struct Subtree {
     Shared& sh;
     Walker& w;
     Outcome& outcome;
 
-    void filling() {
-        ++outcome.found;
-        ++sh.found_so_far;
-        append_dump(outcome.text, *w.kostka);
-    }
+    void filling() { keep_filling(sh, outcome, *w.kostka); }
     bool none_found() const { return false; }
     bool split(const Frame&) { return false; }
     bool tick() const { return sh.stop; }
@@ -129,9 +132,7 @@ struct Splitter {
     void filling() {
         Outcome o;
         if (!take(o.share)) return;
-        o.found = 1;
-        ++sh.found_so_far;
-        append_dump(o.text, *w.kostka);
+        keep_filling(sh, o, *w.kostka);
         done(std::move(o));
     }
     bool none_found() {
@@ -147,9 +148,7 @@ struct Splitter {
         case Laid::blocked:
             break;
         case Laid::full:
-            ++o.found;
-            ++sh.found_so_far;
-            append_dump(o.text, *w.kostka);
+            keep_filling(sh, o, *w.kostka);
             unlay(w, next);
             break;
         case Laid::cut:
@@ -188,11 +187,7 @@ void work(Shared& sh, bool count_top) {
         SearchStats top_stats, task_stats;
         Walker w;
         start_walker(w, k, top_stats, sh.options->pruning, sh.filled, 2);
-        const Frame first{{0, 0, 0}, 0, k.nx - 1, 0};
-        ++top_stats.calls;
-        lay(w, first);  // open: the caller has checked
-        w.stack.push_back(first);
-        top_stats.max_depth = 1;
+        lay_first(w);  // open: the caller has checked
         Splitter top{sh, w, top_stats, task_stats, 0, sh.next_ticket++};
         walk(w, 0, sh.mirror, static_cast<std::size_t>(sh.options->split_depth), top);
         std::lock_guard<std::mutex> hold(sh.lock);
@@ -214,9 +209,8 @@ BoxSearch search_box_parallel(Cube& kostka, int32_t filled, const SearchOptions&
         SearchStats stats;
         Walker w;
         start_walker(w, kostka, stats, options.pruning, filled, 2);
-        const Frame first{{0, 0, 0}, 0, kostka.nx - 1, 0};
-        const Laid laid = lay(w, first);
-        if (laid != Laid::blocked) unlay(w, first);
+        const Laid laid = lay_first(w);
+        unwind(w, 0);
         if (laid != Laid::open || options.split_depth < 1) {
             SearchOptions single = options;
             single.threads = 1;

@@ -182,9 +182,6 @@ int32_t probe_path(Cube& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, in
     return v.found;
 }
 
-namespace {
-
-// Marks the start cell (0,0,0) with 1 and counts the taken cells, that one included.
 int32_t take_start(Cube& k) {
     k.at(0, 0, 0) = 1;
     int32_t taken = 0;
@@ -193,7 +190,18 @@ int32_t take_start(Cube& k) {
     return taken;
 }
 
-}  // namespace
+Laid lay_first(Walker& w) {
+    const Frame first{{0, 0, 0}, 0, w.kostka->nx - 1, 0};
+    ++w.stats->calls;
+    const Laid laid = lay(w, first);
+    if (laid == Laid::open) {
+        w.stack.push_back(first);
+        w.stats->max_depth = std::max<uint64_t>(w.stats->max_depth, 1);
+    } else if (laid != Laid::blocked) {
+        unlay(w, first);
+    }
+    return laid;
+}
 
 BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
     const int32_t filled = take_start(kostka);

@@ -55,6 +55,13 @@ enum class Laid {
 Laid lay(Walker& w, const Frame& f);
 void unlay(Walker& w, const Frame& f);
 
+// Marks the start cell (0,0,0) with 1 and counts the taken cells, that one included.
+int32_t take_start(Cube& kostka);
+
+// Counts a call and lays the first segment, from (0,0,0) along the first axis to its far end:
+// pushed when its continuations must be tried, taken back otherwise. Tells what `lay` found.
+Laid lay_first(Walker& w);
+
 // Takes back every segment above the first `base` of the stack.
 void unwind(Walker& w, std::size_t base);
 

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -104,6 +105,9 @@ FastScan::FastScan(const Graph& g) {
                 degrees.push_back(n);
                 break;
             }
+    // The vector scan reads three cells past the last one: they never hold the lowest value.
+    for (int k = vertex_count; k < vertex_count + 3; ++k)
+        chosen[k] = std::numeric_limits<double>::infinity();
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
@@ -251,8 +255,6 @@ double FastScan::exact_e1(double total, int p, int q) const {
     return (total - old) + nw;
 }
 
-namespace {}  // namespace
-
 // The position of the first vertex in depth order whose estimate in `chosen` is the smallest,
 // when that is below `start`; else -1. Equal to scanning the positions in order and keeping a
 // value only when it is strictly lower: the smallest value does not depend on the order, and
@@ -260,7 +262,7 @@ namespace {}  // namespace
 int FastScan::lowest_partner(double start) const {
     double lowest = start;
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
-    // min(a, b) of the instruction is a < b ? a : b, as below. chosen[285 .. 287] hold `start`.
+    // min(a, b) of the instruction is a < b ? a : b, as below. chosen[285 .. 287] hold +inf.
     __m128d low[4] = {_mm_set1_pd(start), _mm_set1_pd(start), _mm_set1_pd(start),
                       _mm_set1_pd(start)};
     for (int k = 0; k < vertex_count + 3; k += 8)
@@ -348,8 +350,6 @@ Choice FastScan::best_partner(const Graph& g, int j, int c) {
         }
     }
     chosen[cv] = total;  // never strictly below the start value
-    for (int k = vertex_count; k < vertex_count + 3; ++k)
-        chosen[k] = total;
 
     Choice best{{total, total}, lowest_partner(total)};
     if (best.partner >= 0) best.sum_max = exact_estimate(total, v, g.vrcholy_sorted[best.partner]);

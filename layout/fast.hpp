@@ -14,8 +14,8 @@
 //   (x + y) * 29 - x turns the offset into a difference of keys, so `row(a)[-key[b]]` is the
 //   distance of cells a and b, and along a diagonal the keys, and so the table entries, run on
 //   by one. Scattered neighbours then cost no more than clustered ones;
-// - the sums of the candidates W are taken grouped by the length of W's list (rounded up to
-//   `chunk`), each group with a loop of fixed length, so the branches do not depend on the order
+// - the sums of the candidates W are taken grouped by the length of W's list (its padding
+//   left out), each group with a loop of fixed length, so the branches do not depend on the order
 //   of the vertices on the grid, which trades keep reshuffling.
 //
 // Why this gives the same doubles as `checkswitch`:

@@ -20,20 +20,8 @@ double seconds_since(Clock::time_point start) {
 // Marks the start cell and sets a walk up with the first segment laid; false when that
 // segment is blocked, fills the box or is cut.
 bool start_at_first(Walker& w, Cube& k, SearchStats& stats) {
-    k.at(0, 0, 0) = 1;
-    int32_t taken = 0;
-    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
-        taken += k.cells[cell] != 0;
-    start_walker(w, k, stats, Pruning::full, taken, 2);
-    const Frame first{{0, 0, 0}, 0, k.nx - 1, 0};
-    ++stats.calls;
-    const Laid laid = lay(w, first);
-    if (laid == Laid::open) {
-        w.stack.push_back(first);
-        return true;
-    }
-    if (laid != Laid::blocked) unlay(w, first);
-    return false;
+    start_walker(w, k, stats, Pruning::full, take_start(k), 2);
+    return lay_first(w) == Laid::open;
 }
 
 struct MeanOf {
