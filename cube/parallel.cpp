@@ -6,11 +6,12 @@
 // order; a thread deals with an event only when it holds its ticket (it searches the subtree,
 // or keeps the filling) and passes over the others. Each event's outcome is held until every
 // event before it is done, then written: the sink sees the fillings exactly in the order of the
-// single walk, and the count is the sum. The mirror skip at the start asks whether the second
-// axis held a filling, so a thread that reaches the third axis first waits for every event
-// before it to be written.
+// single walk, and the count is the sum. The start's switch to the mirrored third axis is one
+// more event: the mirrors of the fillings before it stand in for that half, so its thread waits
+// for every event before it to be written.
 #include "parallel.hpp"
 
+#include "mirror.hpp"
 #include "walker.hpp"
 
 #include <algorithm>
@@ -34,8 +35,9 @@ constexpr int64_t window = 1 << 16;
 
 struct Outcome {
     int32_t found = 0;
-    std::string text;  // the fillings found, as `dump` writes them
-    double share = 0;  // the share of the search done before this event
+    std::string text;                      // the fillings found, as `dump` writes them
+    std::vector<MirroredFilling> mirrors;  // theirs, when the start is mirror-symmetric
+    double share = 0;                      // the share of the search done before this event
 };
 
 struct Shared {
@@ -49,8 +51,9 @@ struct Shared {
 
     std::mutex lock;
     std::condition_variable changed;
-    int64_t written = 0;              // events written; every event before it is done
-    std::map<int64_t, Outcome> held;  // events done but not yet written
+    int64_t written = 0;                   // events written; every event before it is done
+    std::map<int64_t, Outcome> held;       // events done but not yet written
+    std::vector<MirroredFilling> mirrors;  // of the fillings written
     int64_t found = 0;
     double share = 0;
     SearchFailure failure = SearchFailure::none;
@@ -79,16 +82,18 @@ void finish(Shared& sh, int64_t e, Outcome&& outcome) {
         }
         sh.found += o.found;
         sh.share = o.share;
+        std::move(o.mirrors.begin(), o.mirrors.end(), std::back_inserter(sh.mirrors));
         ++sh.written;
     }
     sh.changed.notify_all();
 }
 
-// Adds the filling the box now holds to an event's outcome.
-void keep_filling(Shared& sh, Outcome& outcome, const Cube& kostka) {
+// Adds the filling the box now holds, `last` its final segment, to an event's outcome.
+void keep_filling(Shared& sh, Outcome& outcome, const Walker& w, const Frame& last) {
     ++outcome.found;
     ++sh.found_so_far;
-    append_dump(outcome.text, kostka);
+    append_dump(outcome.text, *w.kostka);
+    if (sh.mirror) outcome.mirrors.push_back(mirror_filling(w, last));
 }
 
 // The walk below one event's continuation: fillings are kept in its outcome.
@@ -97,8 +102,8 @@ struct Subtree {
     Walker& w;
     Outcome& outcome;
 
-    void filling() { keep_filling(sh, outcome, *w.kostka); }
-    bool none_found() const { return false; }
+    void filling(const Frame& last) { keep_filling(sh, outcome, w, last); }
+    void mirror_half() {}
     bool split(const Frame&) { return false; }
     bool tick() const { return sh.stop; }
 };
@@ -121,7 +126,7 @@ struct Splitter {
         sh.changed.wait(hold, [&] { return e < sh.written + window || sh.stop; });
         if (sh.stop) return false;
         hold.unlock();
-        share = share_done(w, sh.mirror, sh.found_so_far == 0);
+        share = share_done(w, sh.mirror);
         return true;
     }
     void done(Outcome&& outcome) {
@@ -129,16 +134,24 @@ struct Splitter {
         ticket = sh.next_ticket++;
     }
 
-    void filling() {
+    void filling(const Frame& last) {
         Outcome o;
         if (!take(o.share)) return;
-        keep_filling(sh, o, *w.kostka);
+        keep_filling(sh, o, w, last);
         done(std::move(o));
     }
-    bool none_found() {
-        std::unique_lock<std::mutex> hold(sh.lock);
-        sh.changed.wait(hold, [&] { return sh.written >= event || sh.stop; });
-        return sh.found == 0;
+    // Once every event before this one is written, all the fillings to mirror are known.
+    void mirror_half() {
+        Outcome o;
+        if (!take(o.share)) return;
+        {
+            std::unique_lock<std::mutex> hold(sh.lock);
+            sh.changed.wait(hold, [&] { return sh.written == event - 1 || sh.stop; });
+            if (sh.stop) return;
+            o.found = static_cast<int32_t>(sh.mirrors.size());
+            append_mirrors(o.text, sh.mirrors, *w.kostka);
+        }
+        done(std::move(o));
     }
     bool split(const Frame& next) {
         Outcome o;
@@ -148,7 +161,7 @@ struct Splitter {
         case Laid::blocked:
             break;
         case Laid::full:
-            keep_filling(sh, o, *w.kostka);
+            keep_filling(sh, o, w, next);
             unlay(w, next);
             break;
         case Laid::cut:

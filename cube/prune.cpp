@@ -461,12 +461,3 @@ bool child_holds_no_filling(Pruner& p, int32_t level, int32_t parent_head, int32
     if (p.words <= 4) return child_in<4>(p, parent, child, parent_head, dir, length, counters);
     return child_in<8>(p, parent, child, parent_head, dir, length, counters);
 }
-
-bool mirror_symmetric(const Cube& k, const std::array<int32_t, 3>& start, int32_t axis) {
-    if (axis != 0 || k.ny != k.nz || start[1] != start[2]) return false;
-    for (int32_t x = 0; x < k.nx; ++x)
-        for (int32_t y = 0; y < k.ny; ++y)
-            for (int32_t z = 0; z < y; ++z)
-                if ((k.at(x, y, z) == 0) != (k.at(x, z, y) == 0)) return false;
-    return true;
-}

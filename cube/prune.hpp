@@ -60,7 +60,3 @@ bool node_holds_no_filling(Pruner& pruner, int32_t level, const Cube& kostka, in
 // found from the parent's roles; the child's roles go to `levels[level]` when it is not cut.
 bool child_holds_no_filling(Pruner& pruner, int32_t level, int32_t parent_head, int32_t dir,
                             int32_t length, PruneCounters& counters);
-
-// True when swapping the second and third axes maps the box's free cells and the first segment
-// (start, axis) onto themselves.
-bool mirror_symmetric(const Cube& kostka, const std::array<int32_t, 3>& start, int32_t axis);

@@ -1,6 +1,7 @@
 // vevuvedu: the segment search `probe_path`, kept on an explicit stack of segments.
 #include "search.hpp"
 
+#include "mirror.hpp"
 #include "parallel.hpp"
 #include "walker.hpp"
 
@@ -85,12 +86,12 @@ void unwind(Walker& w, std::size_t base) {
         unlay(w, w.stack.back());
 }
 
-double share_done(const Walker& w, bool mirror, bool none_found) {
+double share_done(const Walker& w, bool mirror) {
     double share = 0, scale = 1;
     for (std::size_t level = 0; level < w.stack.size(); ++level) {
         const Frame& f = w.stack[level];
         const std::array<int32_t, 3> head = head_of(f);
-        const bool one_axis = mirror && level == 0 && none_found;
+        const bool one_axis = mirror && level == 0;
         int32_t done = 0, total = 0, trial = 0;
         for (int32_t a = 0; a < (one_axis ? 1 : 2); ++a) {
             const int32_t axis = turns_after[f.axis][a];
@@ -118,20 +119,28 @@ struct Sequential {
     int32_t found = 0;
     bool failed = false;
     std::string text;
+    std::vector<MirroredFilling> mirrors;  // of the fillings found, while `mirror`
 
-    void filling() {
+    void filling(const Frame& last) {
         ++found;
+        if (mirror) mirrors.push_back(mirror_filling(w, last));
         if (sink.write == nullptr || failed) return;
         text.clear();
         append_dump(text, *w.kostka);
         failed = !sink.write(text, sink.context);
     }
-    bool none_found() const { return found == 0; }
+    void mirror_half() {
+        found += static_cast<int32_t>(mirrors.size());
+        if (sink.write == nullptr || failed || mirrors.empty()) return;
+        text.clear();
+        append_mirrors(text, mirrors, *w.kostka);
+        failed = !sink.write(text, sink.context);
+    }
     bool split(const Frame&) { return false; }
     // A filling that could not be written stops the search: nothing after it would be.
     bool tick() {
         if (progress.report != nullptr)
-            progress.report(share_done(w, mirror, found == 0), found, progress.context);
+            progress.report(share_done(w, mirror), found, progress.context);
         return failed;
     }
 };
@@ -148,14 +157,14 @@ int32_t probe_path(Cube& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, in
     const Frame first{{x, y, z}, axis, dx + dy + dz, 0};
     // The mirror skip: swapping the second and third axes maps this start onto itself.
     const bool mirror = pruning == Pruning::full && mirror_symmetric(kostka, first.start, axis);
-    Sequential v{w, sink, progress, mirror, 0, false, {}};
+    Sequential v{w, sink, progress, mirror, 0, false, {}, {}};
     ++w.stats->calls;
     switch (lay(w, first)) {
     case Laid::blocked:
         return 0;
     case Laid::full:
         try {
-            v.filling();
+            v.filling(first);
         } catch (...) {
             unlay(w, first);
             throw;

@@ -17,8 +17,9 @@ struct SearchStats {
     PruneCounters prune;
 };
 
-// Where the fillings go: `write` gets the text of each filling (as `dump` writes it), in the
-// order of the sequential search, and returns false when it could not be written.
+// Where the fillings go: `write` gets the text of the fillings (as `dump` writes each), one or
+// several at a time, in the order of the sequential search, and returns false when it could not
+// be written.
 struct FillingSink {
     bool (*write)(std::string_view text, void* context) = nullptr;
     void* context = nullptr;

@@ -66,15 +66,18 @@ Laid lay_first(Walker& w);
 void unwind(Walker& w, std::size_t base);
 
 // The share of the search done at the present node, from the choices made on every level: the
-// continuations tried before the present one at each level, out of all it will try.
-double share_done(const Walker& w, bool mirror, bool none_found);
+// continuations tried before the present one at each level, out of all it will try (with
+// `mirror`, the start tries the second axis only).
+double share_done(const Walker& w, bool mirror);
 
 // Tries every continuation of the segments on the stack above `base`, deepest first, in the
 // search's order, and takes each back when done, until the stack holds `base` segments. The
 // visitor `v` decides:
-//   v.filling()            a segment has filled the box (it is marked while this runs);
-//   v.none_found()         asked once, at the start's switch to the mirrored third axis: true
-//                          when no filling has been found so far (then that half is skipped);
+//   v.filling(last)        the segment `last` has filled the box (it is marked while this
+//                          runs, and not on the stack);
+//   v.mirror_half()        with `mirror`, once, at the start's switch to the third axis, which
+//                          the walk then skips: the visitor stands in the mirrors of the
+//                          fillings found so far (see mirror.hpp);
 //   v.split(next) -> bool  for a continuation that would lie `split_depth` segments deep:
 //                          true when the visitor has dealt with it itself;
 //   v.tick() -> bool       every 65536 tries: true stops the walk where it is.
@@ -87,8 +90,10 @@ void walk(Walker& w, std::size_t base, bool mirror, std::size_t split_depth, Vis
         Frame& top = w.stack.back();
         const int32_t on_first = w.edges[turns_after[top.axis][0]];
         const int32_t total = on_first + w.edges[turns_after[top.axis][1]];
-        if (mirror && w.stack.size() == 1 && top.next == on_first && v.none_found())
-            top.next = total;  // no filling on the second axis: none on the mirrored third
+        if (mirror && w.stack.size() == 1 && top.next == on_first) {
+            v.mirror_half();  // the third axis holds the mirrors of the second's fillings
+            top.next = total;
+        }
         if (top.next >= total) {
             unlay(w, top);
             w.stack.pop_back();
@@ -109,7 +114,7 @@ void walk(Walker& w, std::size_t base, bool mirror, std::size_t split_depth, Vis
             continue;
         case Laid::full:
             try {
-                v.filling();
+                v.filling(next);
             } catch (...) {  // a sink that throws still leaves the box as it was
                 unlay(w, next);
                 throw;

@@ -1,7 +1,7 @@
 // Estimates of the size of vevuvedu's pruned search tree for cubes too large to search here.
 #include "estimate.hpp"
 
-#include "prune.hpp"
+#include "mirror.hpp"
 #include "walker.hpp"
 
 #include <chrono>
@@ -42,12 +42,12 @@ struct MeanOf {
 
 }  // namespace
 
-TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed, bool mirror_skip) {
+TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed) {
     SearchStats stats;
     Walker w;
     TreeEstimate result;
     if (!start_at_first(w, kostka, stats)) return result;
-    const bool mirror = mirror_skip && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
     std::mt19937 rng(seed);
     MeanOf estimate;
     std::vector<Frame> children;
@@ -99,8 +99,8 @@ struct Reservoir {
     uint64_t seen = 0;
     std::vector<std::vector<Frame>> paths;
 
-    void filling() {}
-    bool none_found() const { return true; }
+    void filling(const Frame&) {}
+    void mirror_half() {}
     bool split(const Frame& next) {
         ++seen;
         std::size_t slot = paths.size();
@@ -120,23 +120,22 @@ struct Reservoir {
 
 // Counts the calls below one subtree.
 struct Counter {
-    void filling() {}
-    bool none_found() const { return false; }
+    void filling(const Frame&) {}
+    void mirror_half() {}
     bool split(const Frame&) { return false; }
     bool tick() const { return false; }
 };
 
 }  // namespace
 
-TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed,
-                              bool mirror_skip) {
+TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed) {
     SearchStats top_stats;
     Walker w;
     TreeEstimate result;
     if (!start_at_first(w, kostka, top_stats)) return result;
     std::mt19937 rng(seed);
     Reservoir top{w, rng, samples, 0, {}};
-    const bool mirror = mirror_skip && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
     walk(w, 0, mirror, static_cast<std::size_t>(depth), top);  // takes the first segment back
 
     SearchStats below;

@@ -15,15 +15,13 @@ struct TreeEstimate {
 
 // Knuth's estimate: random dives from the first segment, each choosing one continuation
 // uniformly at each level; the product of the branching counts along a dive, summed over its
-// levels, is an unbiased estimate of the number of calls. With `mirror_skip`, when the box is
-// mirror-symmetric, the estimate assumes, as a search without fillings does, that the first
-// level tries only the second axis. Heavy-tailed trees make it land low for any affordable
-// number of dives.
-TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed, bool mirror_skip);
+// levels, is an unbiased estimate of the number of calls. When the box is mirror-symmetric,
+// the first level tries only the second axis, as the search does. Heavy-tailed trees make it
+// land low for any affordable number of dives.
+TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed);
 
 // Walks the top of the tree exactly down to `depth` segments, picks `samples` of the
 // continuations tried there uniformly at random, and searches each one's subtree to the end:
 // the calls above plus the number of continuations times their mean subtree. Unbiased, and its
-// error shrinks like that of any sample mean, tail included. `mirror_skip` as above.
-TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed,
-                              bool mirror_skip);
+// error shrinks like that of any sample mean, tail included. The mirror as above.
+TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed);

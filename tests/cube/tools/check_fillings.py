@@ -2,12 +2,15 @@
 """Checks a saved output of `vevuvedu N` without searching again: every filling is one path
 from (0,0,0) whose first segment runs along the first axis to its end and whose later segments
 are straight, at least 2 cells long and each at a right angle to the one before; the fillings
-are distinct, the mirror of each (second and third axes swapped) is among them, and the final
-line gives their count.
+come in the order the search tries their segments, so none is printed twice; the mirror of each
+(second and third axes swapped) is among them, and the final line gives their count.
 
     check_fillings.py N FILE
 """
 import sys
+
+# The axes the search tries after a segment along each axis, in order.
+TURNS_AFTER = {0: (1, 2), 1: (0, 2), 2: (1, 0)}
 
 
 def read(n, text):
@@ -21,27 +24,31 @@ def read(n, text):
     return fillings, last, current
 
 
-def path_ok(n, f):
+def trials(n, f):
+    """The continuation each segment after the first is at its level of the search (the axis
+    tried first numbers its targets from 0, the other from n), or None when f is not a path."""
     cells = {}
     for x in range(n):
         for y in range(n):
             for z in range(n):
                 cells.setdefault(f[x][y][z], []).append((x, y, z))
     if sorted(cells) != list(range(1, len(cells) + 1)) or cells[1] != [(0, 0, 0)]:
-        return False
+        return None
     if n > 1 and sorted(cells[2]) != [(x, 0, 0) for x in range(1, n)]:
-        return False
-    head, axis = (n - 1, 0, 0), 0
+        return None
+    head, axis, tried = (n - 1, 0, 0), 0, []
     for segment in range(3, len(cells) + 1):
         c = cells[segment]
         moved = {a for p in c for a in range(3) if p[a] != head[a]}
         if len(c) < 2 or len(moved) != 1 or axis in moved:
-            return False
+            return None
         a = moved.pop()
         if sorted(abs(p[a] - head[a]) for p in c) != list(range(1, len(c) + 1)):
-            return False
-        head, axis = max(c, key=lambda p: abs(p[a] - head[a])), a
-    return True
+            return None
+        head = max(c, key=lambda p: abs(p[a] - head[a]))
+        tried.append((0 if a == TURNS_AFTER[axis][0] else n) + head[a])
+        axis = a
+    return tried
 
 
 def main():
@@ -50,8 +57,11 @@ def main():
     errors = []
     if rest:
         errors.append("a block of lines that is not a whole filling")
-    if not all(path_ok(n, f) for f in fillings):
+    order = [trials(n, f) for f in fillings]
+    if None in order:
         errors.append("a filling that is not one path of straight segments")
+    elif any(a >= b for a, b in zip(order, order[1:])):
+        errors.append("fillings out of the search's order, or one printed twice")
     flat = lambda f, m: tuple(f[x][z][y] if m else f[x][y][z]
                               for x in range(n) for y in range(n) for z in range(n))
     plain = [flat(f, False) for f in fillings]
