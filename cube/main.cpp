@@ -26,7 +26,7 @@ constexpr const char* help =
     "blok N řádků s čísly úseků, pak řádek ---) a nakonec jejich počet. Návratový kód\n"
     "je délka poslední řádky v bajtech; 2 při chybném N, 3 při příliš velké krychli,\n"
     "1 když výstup nejde zapsat. N = 5 trvá zlomek sekundy, N = 6 (14 vyplnění) asi\n"
-    "tři a půl hodiny na dvou jádrech. Hledá v tolika vláknech, kolik má proces\n"
+    "70 minut na dvou jádrech. Hledá v tolika vláknech, kolik má proces\n"
     "procesorů; proměnná prostředí VEVUVEDU_THREADS určí jiný počet (1 až 256).\n"
     "Výstup na počtu vláken nezávisí.\n"
     "\n"
