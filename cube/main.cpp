@@ -1,5 +1,6 @@
 // vevuvedu: counts and prints the fillings of an N x N x N cube by one path of straight segments.
 #include "cube.hpp"
+#include "usage.hpp"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,32 +15,6 @@ int finish(int status) {
     const int err = errno;  // left by the write that failed
     return report({1, std::string("zápis na standardní výstup selhal: ") +
                           (err != 0 ? std::strerror(err) : "chyba zápisu")});
-}
-
-constexpr const char* help =
-    "použití: vevuvedu N   (N je délka hrany krychle, celé číslo od 1 do 1290)\n"
-    "       vevuvedu --help | --version\n"
-    "\n"
-    "Hledá všechna vyplnění krychle N x N x N jednou cestou z přímých úseků, která začíná\n"
-    "v rohu (0,0,0) úsekem N - 1 polí podél první osy; každý další úsek je kolmý\n"
-    "k předchozímu a dlouhý aspoň 2 pole. Každé nalezené vyplnění vypíše (pro každé x\n"
-    "blok N řádků s čísly úseků, pak řádek ---) a nakonec jejich počet. Návratový kód\n"
-    "je délka poslední řádky v bajtech; 2 při chybném N, 3 při příliš velké krychli,\n"
-    "1 když výstup nejde zapsat. N = 5 trvá zlomek sekundy, N = 6 (14 vyplnění) asi\n"
-    "70 minut na dvou jádrech. Hledá v tolika vláknech, kolik má proces\n"
-    "procesorů; proměnná prostředí VEVUVEDU_THREADS určí jiný počet (1 až 256).\n"
-    "Výstup na počtu vláken nezávisí.\n"
-    "\n"
-    "  --help     vypíše tento text\n"
-    "  --version  vypíše verzi\n";
-
-// The text that "--help" or "--version" as the first argument asks for; nullptr for any other
-// command line, whose first argument is read as N.
-const char* help_or_version(int argc, char** argv) {
-    if (argc < 2) return nullptr;
-    if (std::strcmp(argv[1], "--help") == 0) return help;
-    if (std::strcmp(argv[1], "--version") == 0) return "vevuvedu " ORV_VERSION "\n";
-    return nullptr;
 }
 
 }  // namespace

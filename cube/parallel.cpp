@@ -47,7 +47,6 @@ struct Shared {
     bool mirror = false;
     std::atomic<int64_t> next_ticket{0};
     std::atomic<bool> stop{false};
-    std::atomic<int64_t> found_so_far{0};  // for the share shown while the first half runs
 
     std::mutex lock;
     std::condition_variable changed;
@@ -91,7 +90,6 @@ void finish(Shared& sh, int64_t e, Outcome&& outcome) {
 // Adds the filling the box now holds, `last` its final segment, to an event's outcome.
 void keep_filling(Shared& sh, Outcome& outcome, const Walker& w, const Frame& last) {
     ++outcome.found;
-    ++sh.found_so_far;
     append_dump(outcome.text, *w.kostka);
     if (sh.mirror) outcome.mirrors.push_back(mirror_filling(w, last));
 }

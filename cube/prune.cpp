@@ -333,7 +333,7 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
         for (int32_t dir = 0; dir < 6; ++dir) {
             if (!test(p.inside[dir], h)) continue;
             const int32_t cell = h + p.offset[dir];
-            if (test(n.free, cell) && !test(u.may_skip[reverse(dir)], cell) && n.exits != 0 &&
+            if (test(n.free, cell) && !test(u.may_skip[reverse(dir)], cell) &&
                 (n.exits & ~(1u << dir)) != 0) {
                 n.exits &= 1u << dir;
                 changed = true;
