@@ -54,20 +54,28 @@ Point bezier(Point a, Point c, Point b, double t) {
     return {s * s * a.x + 2 * s * t * c.x + t * t * b.x, s * s * a.y + 2 * s * t * c.y + t * t * b.y};
 }
 
-// The distance from `p` to the rim of the nearest dot other than those of `skip_a` and
-// `skip_b` (pass 0 to skip none). A dot more than a cell away lies at least 5 - 2.6 mm off,
-// more than any gap asked for, so the 3 x 3 cells around `p` are enough.
-double rim_gap(const Owners& owners, const Listing& listing, Point p, int skip_a, int skip_b) {
+// Calls visit(v, centre) for the vertex v on each of the 3 x 3 cells around `p`. A dot further
+// off lies at least 5 - 2.6 mm away, more than any gap asked for, so these are the only dots
+// that can come near `p`.
+template <class Visit>
+void for_each_dot_near(const Owners& owners, const Listing& listing, Point p, Visit visit) {
     const int cx = static_cast<int>(std::floor((p.x - grid_left) / cell_size));
     const int cy = static_cast<int>(std::floor((p.y - grid_top) / cell_size));
-    double gap = infinity;
     for (int x = cx - 1; x <= cx + 1; ++x)
         for (int y = cy - 1; y <= cy + 1; ++y) {
             if (x < 0 || x >= columns || y < 0 || y >= rows) continue;
             const int v = owners[x * rows + y];
-            if (v == 0 || v == skip_a || v == skip_b) continue;
-            gap = std::min(gap, distance(p, centre(listing.cells[v - 1])) - dot_radius);
+            if (v != 0) visit(v, centre(listing.cells[v - 1]));
         }
+}
+
+// The distance from `p` to the rim of the nearest dot other than those of `skip_a` and
+// `skip_b`.
+double rim_gap(const Owners& owners, const Listing& listing, Point p, int skip_a, int skip_b) {
+    double gap = infinity;
+    for_each_dot_near(owners, listing, p, [&](int v, Point dot) {
+        if (v != skip_a && v != skip_b) gap = std::min(gap, distance(p, dot) - dot_radius);
+    });
     return gap;
 }
 
@@ -108,21 +116,17 @@ double distance_to_segment(Point p, Point a, Point b) {
     return distance(p, {a.x + t * dx, a.y + t * dy});
 }
 
-// The smallest distance from a triangle to the rim of any dot near it, its own ends included;
-// negative when it covers part of one.
+// The smallest distance from the arrow's sides to the rim of any dot near it, its own ends
+// included; negative when it covers part of one (the triangle is smaller than a dot, so a dot
+// it covers comes nearer than its radius to one of its sides).
 double arrow_gap(const Owners& owners, const Listing& listing, const Route& r) {
     const Point corners[3] = {r.arrow_tip, r.arrow_left, r.arrow_right};
-    const int cx = static_cast<int>(std::floor((r.arrow_tip.x - grid_left) / cell_size));
-    const int cy = static_cast<int>(std::floor((r.arrow_tip.y - grid_top) / cell_size));
     double gap = infinity;
-    for (int x = cx - 1; x <= cx + 1; ++x)
-        for (int y = cy - 1; y <= cy + 1; ++y) {
-            if (x < 0 || x >= columns || y < 0 || y >= rows || owners[x * rows + y] == 0) continue;
-            const Point dot = centre(listing.cells[owners[x * rows + y] - 1]);
-            for (int i = 0; i < 3; ++i)
-                gap = std::min(gap, distance_to_segment(dot, corners[i], corners[(i + 1) % 3]) -
-                                        dot_radius);
-        }
+    for_each_dot_near(owners, listing, r.arrow_tip, [&](int, Point dot) {
+        for (int i = 0; i < 3; ++i)
+            gap = std::min(gap, distance_to_segment(dot, corners[i], corners[(i + 1) % 3]) -
+                                    dot_radius);
+    });
     return gap;
 }
 
