@@ -126,8 +126,9 @@ std::string draw_html(const Picture& picture) {
            "</head>\n<body>\n<div id=\"controls\">\n<span id=\"info\">Ukažte na vrchol, nebo na "
            "něj klikněte.</span>\n<label>jen hrany delší než <input type=\"range\" "
            "id=\"min-length\" min=\"0\" max=\"" +
-           max + "\" step=\"0.5\" value=\"0\"> <output id=\"min-length-value\">0</output> "
-                 "(strana pole je 1)</label>\n<span id=\"shown\"></span>\n</div>\n"
-                 "<div id=\"view\">\n" +
+           max +
+           "\" step=\"0.5\" value=\"0\"> <output id=\"min-length-value\">0</output> "
+           "(strana pole je 1)</label>\n<span id=\"shown\"></span>\n</div>\n"
+           "<div id=\"view\">\n" +
            svg_element(picture) + "</div>\n" + script + "</body>\n</html>\n";
 }

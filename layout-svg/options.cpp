@@ -36,7 +36,7 @@ Command read_command(const std::vector<std::string>& args, bool stdin_is_termina
         }
     }
     if (!have_file && stdin_is_terminal)
-        command.failure = refused(
-            "chybí výpis: zadejte jeho soubor, nebo ho pošlete na standardní vstup");
+        command.failure =
+            refused("chybí výpis: zadejte jeho soubor, nebo ho pošlete na standardní vstup");
     return command;
 }

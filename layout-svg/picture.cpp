@@ -51,7 +51,8 @@ double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 Point bezier(Point a, Point c, Point b, double t) {
     const double s = 1 - t;
-    return {s * s * a.x + 2 * s * t * c.x + t * t * b.x, s * s * a.y + 2 * s * t * c.y + t * t * b.y};
+    return {s * s * a.x + 2 * s * t * c.x + t * t * b.x,
+            s * s * a.y + 2 * s * t * c.y + t * t * b.y};
 }
 
 // Calls visit(v, centre) for the vertex v on each of the 3 x 3 cells around `p`. A dot further
@@ -84,9 +85,9 @@ double rim_gap(const Owners& owners, const Listing& listing, Point p, int skip_a
 // (it would cross the numbers of the rows and columns).
 double piece_gap(const Owners& owners, const Listing& listing, const Edge& edge, const Piece& piece,
                  double wanted) {
-    const int samples = static_cast<int>(std::ceil(
-                            (distance(piece.from, piece.control) + distance(piece.control, piece.to)) /
-                            sample_spacing)) +
+    const int samples = static_cast<int>(std::ceil((distance(piece.from, piece.control) +
+                                                    distance(piece.control, piece.to)) /
+                                                   sample_spacing)) +
                         1;
     double gap = infinity;
     for (int i = 0; i <= samples; ++i) {
@@ -112,7 +113,8 @@ Piece straight_piece(Point from, Point to) {
 
 double distance_to_segment(Point p, Point a, Point b) {
     const double dx = b.x - a.x, dy = b.y - a.y;
-    const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    const double t =
+        std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
     return distance(p, {a.x + t * dx, a.y + t * dy});
 }
 
@@ -124,8 +126,8 @@ double arrow_gap(const Owners& owners, const Listing& listing, const Route& r) {
     double gap = infinity;
     for_each_dot_near(owners, listing, r.arrow_tip, [&](int, Point dot) {
         for (int i = 0; i < 3; ++i)
-            gap = std::min(gap, distance_to_segment(dot, corners[i], corners[(i + 1) % 3]) -
-                                    dot_radius);
+            gap = std::min(gap,
+                           distance_to_segment(dot, corners[i], corners[(i + 1) % 3]) - dot_radius);
     });
     return gap;
 }
@@ -245,8 +247,8 @@ std::vector<Point> lattice_path(const Owners& owners, const Listing& listing, co
                 const int next = ni * lattice_rows + nj;
                 const Point q = lattice_point(next);
                 if (free[next] < 0)
-                    free[next] = rim_gap(owners, listing, q, edge.from, edge.to) >=
-                                 wanted + lattice_margin;
+                    free[next] =
+                        rim_gap(owners, listing, q, edge.from, edge.to) >= wanted + lattice_margin;
                 if (!free[next]) continue;
                 const double c = cost[node] + (di != 0 && dj != 0 ? std::sqrt(2.0) : 1.0);
                 if (c >= cost[next]) continue;
@@ -283,8 +285,8 @@ std::vector<Piece> free_room_route(const Owners& owners, const Listing& listing,
         const Point in = corners[k - 1], at = corners[k], out = corners[k + 1];
         const double in_length = distance(in, at), out_length = distance(at, out);
         bool rounded = false;
-        for (double cut = std::min({4.0, 0.45 * in_length, 0.45 * out_length}); cut > 0.4 && !rounded;
-             cut /= 2) {
+        for (double cut = std::min({4.0, 0.45 * in_length, 0.45 * out_length});
+             cut > 0.4 && !rounded; cut /= 2) {
             const Point enter{at.x + (in.x - at.x) * cut / in_length,
                               at.y + (in.y - at.y) * cut / in_length};
             const Point leave{at.x + (out.x - at.x) * cut / out_length,
@@ -334,9 +336,7 @@ Route route_edge(const Owners& owners, const Listing& listing, const Edge& edge)
     return r;
 }
 
-int rank(EdgeKind kind) {
-    return kind == EdgeKind::loop ? 0 : kind == EdgeKind::directed ? 1 : 2;
-}
+int rank(EdgeKind kind) { return kind == EdgeKind::loop ? 0 : kind == EdgeKind::directed ? 1 : 2; }
 
 }  // namespace
 

@@ -42,7 +42,8 @@ double distance(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 double nearest_other_dot(const Listing& listing, const Route& r) {
     double nearest = 1e9;
     for (const Piece& piece : r.pieces) {
-        const double reach = distance(piece.from, piece.control) + distance(piece.control, piece.to);
+        const double reach =
+            distance(piece.from, piece.control) + distance(piece.control, piece.to);
         const int steps = static_cast<int>(reach / 0.1) + 2;
         for (int i = 0; i <= steps; ++i) {
             const Point p = point_at(piece, static_cast<double>(i) / steps);
@@ -60,7 +61,8 @@ TEST(PlanPicture, EveryRouteJoinsItsDotsAndPassesNoOtherDot) {
         const Picture picture = plan_picture(listing);
         for (const Route& r : picture.routes) {
             if (r.edge.kind == EdgeKind::loop) continue;
-            const double width = r.edge.kind == EdgeKind::both_ways ? both_ways_width : one_way_width;
+            const double width =
+                r.edge.kind == EdgeKind::both_ways ? both_ways_width : one_way_width;
             ASSERT_FALSE(r.pieces.empty());
             EXPECT_EQ(distance(r.pieces.front().from, centre(listing.cells[r.edge.from - 1])), 0);
             EXPECT_EQ(distance(r.pieces.back().to, centre(listing.cells[r.edge.to - 1])), 0);
