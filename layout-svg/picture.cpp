@@ -85,10 +85,11 @@ double rim_gap(const Owners& owners, const Listing& listing, Point p, int skip_a
 // (it would cross the numbers of the rows and columns).
 double piece_gap(const Owners& owners, const Listing& listing, const Edge& edge, const Piece& piece,
                  double wanted) {
-    const int samples = static_cast<int>(std::ceil((distance(piece.from, piece.control) +
-                                                    distance(piece.control, piece.to)) /
-                                                   sample_spacing)) +
-                        1;
+    // The curve moves at most 2 * max(|from - control|, |control - to|) per unit of t, so this
+    // many steps of t keep the samples at most `sample_spacing` apart.
+    const double speed =
+        2 * std::max(distance(piece.from, piece.control), distance(piece.control, piece.to));
+    const int samples = static_cast<int>(std::ceil(speed / sample_spacing)) + 1;
     double gap = infinity;
     for (int i = 0; i <= samples; ++i) {
         const Point p = point_at(piece, static_cast<double>(i) / samples);
