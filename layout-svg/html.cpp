@@ -3,6 +3,7 @@
 
 #include "svg.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

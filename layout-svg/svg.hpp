@@ -16,5 +16,6 @@ std::string svg_element(const Picture& picture);
 // A whole SVG file: the XML declaration and the element.
 std::string draw_svg(const Picture& picture);
 
-// The caption's lines, also shown by the page.
+// The title: the counts of vertices and edges, the one-way edges among them; the page's title
+// too.
 std::string title_of(const Summary& summary);
