@@ -29,9 +29,17 @@ std::string three_digits(int number) {
     return text;
 }
 
-Failure refuse(int line, const std::string& what) {
-    return {bad_listing_status, "řádek " + std::to_string(line) + ": " + what};
+// "FILE, řádek 8: what" for a file, "řádek 8: what" for standard input.
+Failure refuse(const std::string& source, int line, const std::string& what) {
+    const std::string where = source.empty() ? "" : source + ", ";
+    return {bad_listing_status, where + "řádek " + std::to_string(line) + ": " + what};
 }
+
+// What an empty listing most likely means: the program before this one in a pipe failed, and
+// its message went to its own standard error (perhaps to /dev/null).
+constexpr const char* empty_listing =
+    "výpis je prázdný: orv-layout nejspíš skončil chybou dřív, než výpis zapsal (například "
+    "nenašel soubor orv-graph); jeho zpráva je na jeho standardním chybovém výstupu";
 
 // Reads 1 to `max_digits` decimal digits at `at`; -1 when there are none or too many.
 int read_digits(const std::string& text, std::size_t& at, std::size_t max_digits) {
@@ -115,11 +123,11 @@ std::optional<std::string> take(Reader& r, int line_number, const std::string& t
 }
 
 // Checks, once every vertex has its cell, that each neighbour line named that cell.
-std::optional<Failure> check_claims(const Reader& r) {
+std::optional<Failure> check_claims(const Reader& r, const std::string& source) {
     for (const CellClaim& claim : r.claims) {
         const Cell own = r.result.listing.cells[claim.vertex - 1];
         if (claim.cell == own) continue;
-        return refuse(claim.line, "vrchol " + three_digits(claim.vertex) + " stojí na poli " +
+        return refuse(source, claim.line, "vrchol " + three_digits(claim.vertex) + " stojí na poli " +
                                       std::to_string(own.x) + " " + std::to_string(own.y) +
                                       ", ne na " + std::to_string(claim.cell.x) + " " +
                                       std::to_string(claim.cell.y));
@@ -129,7 +137,7 @@ std::optional<Failure> check_claims(const Reader& r) {
 
 }  // namespace
 
-ListingRead read_listing(std::FILE* in) {
+ListingRead read_listing(std::FILE* in, const std::string& source) {
     Reader r;
     std::string text;
     int line_number = 1;
@@ -138,20 +146,21 @@ ListingRead read_listing(std::FILE* in) {
         if (c == EOF && std::ferror(in)) {
             r.result.failure =
                 Failure{bad_listing_status,
-                        std::string("standardní vstup nelze přečíst: ") + std::strerror(errno)};
+                        (source.empty() ? std::string("standardní vstup") : "soubor " + source) +
+                            " nelze přečíst: " + std::strerror(errno)};
             return r.result;
         }
         if (c == EOF && text.empty()) break;  // the end, behind a line feed or at the start
         if (c != EOF && c != '\n') {
             if (text.size() == max_line_length) {
-                r.result.failure = refuse(line_number, "řádek je příliš dlouhý");
+                r.result.failure = refuse(source, line_number, "řádek je příliš dlouhý");
                 return r.result;
             }
             text.push_back(static_cast<char>(c));
             continue;
         }
         if (auto fault = take(r, line_number, text)) {
-            r.result.failure = refuse(line_number, *fault);
+            r.result.failure = refuse(source, line_number, *fault);
             return r.result;
         }
         text.clear();
@@ -159,14 +168,28 @@ ListingRead read_listing(std::FILE* in) {
         if (c == EOF) break;
     }
     if (r.vertices == 0 && line_number == 1) {
-        r.result.failure = Failure{bad_listing_status, "výpis je prázdný"};
+        r.result.failure = Failure{bad_listing_status,
+                                   (source.empty() ? "" : source + ": ") + empty_listing};
         return r.result;
     }
     if (r.vertices < vertex_count) {
-        r.result.failure = refuse(line_number, "výpis končí, chybí vrcholy " +
+        r.result.failure = refuse(source, line_number, "výpis končí, chybí vrcholy " +
                                                    three_digits(r.vertices + 1) + " až 285");
         return r.result;
     }
-    r.result.failure = check_claims(r);
+    r.result.failure = check_claims(r, source);
     return r.result;
+}
+
+ListingRead read_listing_file(const std::string& path) {
+    std::FILE* in = std::fopen(path.c_str(), "r");
+    if (in == nullptr) {
+        ListingRead read;
+        read.failure = Failure{bad_listing_status,
+                               "soubor " + path + " nelze otevřít: " + std::strerror(errno)};
+        return read;
+    }
+    ListingRead read = read_listing(in, path);
+    std::fclose(in);
+    return read;
 }

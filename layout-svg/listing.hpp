@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 inline constexpr int columns = 15;            // x = 0 .. 14
@@ -48,5 +49,9 @@ struct ListingRead {
 };
 
 // Reads a whole listing from `in`. Stops at the first fault, so the input's size does not
-// matter.
-ListingRead read_listing(std::FILE* in);
+// matter. `source` names the input in the messages: a file's name, or "" for standard input
+// (the messages then name only the line).
+ListingRead read_listing(std::FILE* in, const std::string& source = "");
+
+// Opens the file `path` and reads the listing in it.
+ListingRead read_listing_file(const std::string& path);

@@ -1,36 +1,35 @@
-// orv-layout-svg: reads an orv-layout listing on standard input and writes its picture, one SVG
-// image, on standard output. A listing that is refused leaves standard output empty.
+// orv-layout-svg: reads an orv-layout listing (a file, or standard input) and writes its
+// picture on standard output: one SVG image, or with --html one self-contained page. A listing
+// that is refused leaves standard output empty.
+#include "failure.hpp"
+#include "html.hpp"
 #include "listing.hpp"
+#include "options.hpp"
+#include "picture.hpp"
 #include "svg.hpp"
 #include "usage.hpp"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-int report(const Failure& failure) {
-    std::fprintf(stderr, "orv-layout-svg: %s\n", failure.reason.c_str());
-    return failure.status;
-}
-
-// Writes `text` and makes sure it really left the process: a full disk or a closed file must
-// not end with a success status.
-int write_out(const std::string& text) {
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
-        return 0;
-    const int err = errno;  // left by the write that failed
-    return report({1, std::string("zápis na standardní výstup selhal: ") +
-                          (err != 0 ? std::strerror(err) : "chyba zápisu")});
-}
-
-}  // namespace
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (const char* answer = help_or_version(argc, argv)) return write_out(answer);
-    const ListingRead read = read_listing(stdin);
-    if (read.failure) return report(*read.failure);
-    return write_out(draw_svg(read.listing));
+    const Command command =
+        read_command(std::vector<std::string>(argv + 1, argv + argc), isatty(STDIN_FILENO) == 1);
+    if (command.failure) return report(*command.failure);
+    std::optional<Failure> written;
+    if (command.request == Request::help) {
+        written = write_checked(svg_help);
+    } else if (command.request == Request::version) {
+        written = write_checked("orv-layout-svg " ORV_VERSION "\n");
+    } else {
+        const Options& options = command.options;
+        const ListingRead read =
+            options.file.empty() ? read_listing(stdin) : read_listing_file(options.file);
+        if (read.failure) return report(*read.failure);
+        const Picture picture = plan_picture(read.listing);
+        written = write_checked(options.html ? draw_html(picture) : draw_svg(picture));
+    }
+    return written ? report(*written) : 0;
 }

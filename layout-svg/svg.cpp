@@ -1,29 +1,17 @@
 // orv-layout-svg: the picture of a listing as one SVG image.
 #include "svg.hpp"
 
-#include <algorithm>
-#include <cmath>
+#include "czech.hpp"
+
 #include <cstdio>
-#include <map>
-#include <utility>
 
 namespace {
 
-// Lengths in millimetres, the unit of the image's coordinates.
-constexpr double cell_size = 10;
-constexpr double margin = 10;  // room for the column and row numbers and the legend
-constexpr double width = 2 * margin + columns * cell_size;
-constexpr double height = 2 * margin + rows * cell_size;
-constexpr double dot_radius = 3.4;
-constexpr double loop_radius = 4.4;
-
-struct Point {
-    double x = 0, y = 0;
-};
-
-Point centre(Cell cell) {
-    return {margin + (cell.x + 0.5) * cell_size, margin + (cell.y + 0.5) * cell_size};
-}
+constexpr double grid_bottom = margin + rows * cell_size;
+constexpr const char* short_colour = "#2f6db5";   // up to `short_edge` cells: neighbours
+constexpr const char* middle_colour = "#7a4cc0";  // up to `long_edge` cells
+constexpr const char* long_colour = "#e8590c";    // longer: what the passes fight
+constexpr const char* loop_colour = "#c92a2a";
 
 // A coordinate with at most two decimals and no trailing zeros.
 std::string number(double value) {
@@ -36,20 +24,29 @@ std::string number(double value) {
     return s == "-0" ? "0" : s;
 }
 
+std::string at(Point p) { return number(p.x) + " " + number(p.y); }
+
+const char* length_class(double length) {
+    return length <= short_edge ? "short" : length <= long_edge ? "middle" : "long";
+}
+
+const char* colour_of(double length) {
+    return length <= short_edge ? short_colour : length <= long_edge ? middle_colour : long_colour;
+}
+
 void add_grid(std::string& svg) {
-    svg += "<g stroke=\"#d8d8d8\" stroke-width=\"0.25\">\n";
+    svg += "<g stroke=\"#e2e2e2\" stroke-width=\"0.25\">\n";
     for (int x = 0; x <= columns; ++x) {
-        const std::string at = number(margin + x * cell_size);
-        svg += "<line x1=\"" + at + "\" y1=\"" + number(margin) + "\" x2=\"" + at + "\" y2=\"" +
-               number(height - margin) + "\"/>\n";
+        const std::string along = number(margin + x * cell_size);
+        svg += "<line x1=\"" + along + "\" y1=\"" + number(margin) + "\" x2=\"" + along +
+               "\" y2=\"" + number(grid_bottom) + "\"/>\n";
     }
     for (int y = 0; y <= rows; ++y) {
-        const std::string at = number(margin + y * cell_size);
-        svg += "<line x1=\"" + number(margin) + "\" y1=\"" + at + "\" x2=\"" +
-               number(width - margin) + "\" y2=\"" + at + "\"/>\n";
+        const std::string along = number(margin + y * cell_size);
+        svg += "<line x1=\"" + number(margin) + "\" y1=\"" + along + "\" x2=\"" +
+               number(picture_width - margin) + "\" y2=\"" + along + "\"/>\n";
     }
-    svg += "</g>\n<g font-family=\"sans-serif\" font-size=\"3\" fill=\"#888\" "
-           "text-anchor=\"middle\">\n";
+    svg += "</g>\n<g font-size=\"3\" fill=\"#888\" text-anchor=\"middle\">\n";
     for (int x = 0; x < columns; ++x)
         svg += "<text x=\"" + number(centre({x, 0}).x) + "\" y=\"" + number(margin - 2.5) + "\">" +
                std::to_string(x) + "</text>\n";
@@ -59,103 +56,122 @@ void add_grid(std::string& svg) {
     svg += "</g>\n";
 }
 
-// A line from the centre of `from` to the centre of `to`; a directed one starts and ends at the
-// dots' rims, so that its arrow head stays visible.
-void add_line(std::string& svg, const Listing& listing, const Edge& edge) {
-    Point a = centre(listing.cells[edge.from - 1]);
-    Point b = centre(listing.cells[edge.to - 1]);
-    std::string kind = "both-ways";
-    std::string extra;
-    if (edge.kind == EdgeKind::directed) {
-        const double length = std::hypot(b.x - a.x, b.y - a.y);  // > 0: two vertices, two cells
-        const double ux = (b.x - a.x) / length, uy = (b.y - a.y) / length;
-        a = {a.x + ux * dot_radius, a.y + uy * dot_radius};
-        b = {b.x - ux * dot_radius, b.y - uy * dot_radius};
-        kind = "directed";
-        extra = " stroke=\"#c0504d\" stroke-width=\"0.35\" marker-end=\"url(#arrow)\"";
-    }
-    svg += "<line class=\"edge " + kind + "\" x1=\"" + number(a.x) + "\" y1=\"" + number(a.y) +
-           "\" x2=\"" + number(b.x) + "\" y2=\"" + number(b.y) + "\"" + extra + "/>\n";
+std::string path_of(const Route& r) {
+    std::string d = "M" + at(r.pieces.front().from);
+    for (const Piece& piece : r.pieces)
+        d += piece.straight ? " L" + at(piece.to) : " Q" + at(piece.control) + " " + at(piece.to);
+    return d;
 }
 
-void add_edges(std::string& svg, const Listing& listing) {
-    svg += "<g stroke=\"#3f6fb0\" stroke-width=\"0.45\" stroke-opacity=\"0.8\" fill=\"none\">\n";
-    for (const Edge& edge : drawn_edges(listing)) {
-        if (edge.kind != EdgeKind::loop) {
-            add_line(svg, listing, edge);
-            continue;
-        }
-        const Point c = centre(listing.cells[edge.from - 1]);
-        svg += "<circle class=\"edge loop\" cx=\"" + number(c.x) + "\" cy=\"" + number(c.y) +
-               "\" r=\"" + number(loop_radius) + "\" stroke=\"#c0504d\"/>\n";
+std::string data_of(const Route& r) {
+    return " data-from=\"" + std::to_string(r.edge.from) + "\" data-to=\"" +
+           std::to_string(r.edge.to) + "\" data-length=\"" + number(r.length) + "\"";
+}
+
+void add_edge(std::string& svg, const Route& r) {
+    const std::string colour = colour_of(r.length);
+    const std::string kind = std::string(length_class(r.length));
+    switch (r.edge.kind) {
+    case EdgeKind::loop:
+        svg += "<circle class=\"edge loop\"" + data_of(r) + " cx=\"" +
+               number(r.pieces.front().from.x) + "\" cy=\"" + number(r.pieces.front().from.y) + "\" r=\"" + number(loop_radius) + "\" stroke=\"" +
+               loop_colour + "\" stroke-width=\"0.4\"/>\n";
+        return;
+    case EdgeKind::directed:
+        // Thin and translucent, so that many of them still leave the both-ways edges readable.
+        svg += "<g class=\"edge directed " + kind + "\"" + data_of(r) + " stroke=\"" + colour +
+               "\" fill=\"" + colour + "\" opacity=\"0.5\"><path d=\"" + path_of(r) +
+               "\" fill=\"none\" stroke-width=\"" + number(one_way_width) +
+               "\"/><path class=\"arrow\" d=\"M" + at(r.arrow_tip) + " L" + at(r.arrow_left) +
+               " L" + at(r.arrow_right) + " Z\" stroke=\"none\"/></g>\n";
+        return;
+    case EdgeKind::both_ways:
+        svg += "<path class=\"edge both-ways " + kind + "\"" + data_of(r) + " d=\"" +
+               path_of(r) + "\" stroke=\"" + colour + "\" stroke-width=\"" +
+               number(both_ways_width) + "\"/>\n";
+        return;
+    }
+}
+
+void add_vertices(std::string& svg, const Listing& listing) {
+    svg += "<g id=\"vertices\" stroke=\"#333\" stroke-width=\"0.25\" fill=\"#fff6dc\">\n";
+    for (int v = 1; v <= vertex_count; ++v) {
+        const Cell cell = listing.cells[v - 1];
+        const Point c = centre(cell);
+        // Vertex 1, where the depth order starts, stands out: gold with a heavy rim.
+        const std::string start = v == 1 ? " start\" fill=\"#ffc933\" stroke-width=\"0.7" : "";
+        svg += "<circle class=\"vertex" + start + "\" id=\"v" + std::to_string(v) +
+               "\" data-x=\"" + std::to_string(cell.x) + "\" data-y=\"" + std::to_string(cell.y) +
+               "\" cx=\"" + number(c.x) + "\" cy=\"" + number(c.y) + "\" r=\"" +
+               number(dot_radius) + "\"/>\n";
+    }
+    svg += "</g>\n<g class=\"labels\" font-size=\"2.3\" fill=\"#222\" text-anchor=\"middle\" "
+           "pointer-events=\"none\">\n";
+    for (int v = 1; v <= vertex_count; ++v) {
+        const Point c = centre(listing.cells[v - 1]);
+        svg += "<text x=\"" + number(c.x) + "\" y=\"" + number(c.y + 0.8) + "\"" +
+               (v == 1 ? " font-weight=\"bold\"" : "") + ">" + std::to_string(v) + "</text>\n";
     }
     svg += "</g>\n";
 }
 
-void add_vertices(std::string& svg, const Listing& listing) {
-    svg += "<g stroke=\"#333\" stroke-width=\"0.3\" fill=\"#fff6dc\">\n";
-    for (int v = 1; v <= vertex_count; ++v) {
-        const Point c = centre(listing.cells[v - 1]);
-        svg += "<circle class=\"vertex\" id=\"v" + std::to_string(v) + "\" cx=\"" + number(c.x) +
-               "\" cy=\"" + number(c.y) + "\" r=\"" + number(dot_radius) + "\"/>\n";
-    }
-    svg += "</g>\n<g font-family=\"sans-serif\" font-size=\"3\" fill=\"#222\" "
-           "text-anchor=\"middle\">\n";
-    for (int v = 1; v <= vertex_count; ++v) {
-        const Point c = centre(listing.cells[v - 1]);
-        svg += "<text x=\"" + number(c.x) + "\" y=\"" + number(c.y + 1.05) + "\">" +
-               std::to_string(v) + "</text>\n";
-    }
+std::string length_text(double total) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", total);  // six decimals, as orv-layout's totals
+    return text;
+}
+
+void add_caption(std::string& svg, const Summary& s) {
+    const std::string x = number(margin);
+    auto line = [&](double below, const std::string& text) {
+        svg += "<text x=\"" + x + "\" y=\"" + number(grid_bottom + below) + "\">" + text +
+               "</text>\n";
+    };
+    svg += "<g class=\"caption\" font-size=\"2.8\" fill=\"#333\">\n";
+    line(5, counted(vertex_count, "vrchol", "vrcholy", "vrcholů") + ", " +
+                counted(s.both_ways, "hrana", "hrany", "hran") + " oběma směry, " +
+                counted(s.one_way, "hrana", "hrany", "hran") + " jedním směrem, " +
+                counted(s.loops, "smyčka", "smyčky", "smyček"));
+    line(9.5, "<tspan class=\"total-length\" font-weight=\"bold\">celková délka hran: " +
+                  length_text(s.total_length) +
+                  "</tspan> (strana pole je 1; každá hrana tolikrát, kolikrát ji výpis uvádí)");
+    line(14, counted(s.long_edges, "hrana delší", "hrany delší", "hran delších") +
+                 " než 5 polí; barva hrany: <tspan fill=\"" + short_colour +
+                 "\">■ do 1,5 pole</tspan>, <tspan fill=\"" + middle_colour +
+                 "\">■ do 5 polí</tspan>, <tspan fill=\"" + long_colour +
+                 "\">■ delší</tspan>, <tspan fill=\"" + loop_colour + "\">○ smyčka</tspan>");
+    line(18.5, "silná čára: hrana oběma směry; tenká se šipkou: jen jedním směrem; zlatý vrchol "
+               "1: začátek pořadí podle hloubky");
+    line(23, "sloupec x vpravo, řádek y dolů");
     svg += "</g>\n";
 }
 
 }  // namespace
 
-std::vector<Edge> drawn_edges(const Listing& listing) {
-    // For each pair (smaller, larger): whether smaller lists larger, and whether larger lists
-    // smaller.
-    std::map<std::pair<int, int>, std::pair<bool, bool>> pairs;
-    for (const Mention& m : listing.mentions) {
-        auto& ways = pairs[{std::min(m.from, m.to), std::max(m.from, m.to)}];
-        (m.from <= m.to ? ways.first : ways.second) = true;
-    }
-    std::vector<Edge> edges;
-    for (const auto& [pair, ways] : pairs) {
-        const auto [low, high] = pair;
-        if (low == high)
-            edges.push_back({low, high, EdgeKind::loop});
-        else if (ways.first && ways.second)
-            edges.push_back({low, high, EdgeKind::both_ways});
-        else if (ways.first)
-            edges.push_back({low, high, EdgeKind::directed});
-        else
-            edges.push_back({high, low, EdgeKind::directed});
-    }
-    return edges;
+std::string title_of(const Summary& s) {
+    const int edges = s.both_ways + s.one_way + s.loops;
+    return "orv-layout: " + counted(vertex_count, "vrchol", "vrcholy", "vrcholů") +
+           " na mřížce 15 x 19, " + counted(edges, "hrana", "hrany", "hran") + " (" +
+           std::to_string(s.one_way) + " jen jedním směrem)";
 }
 
-std::string draw_svg(const Listing& listing) {
-    const std::vector<Edge> edges = drawn_edges(listing);
-    const auto directed = std::count_if(edges.begin(), edges.end(),
-                                        [](const Edge& e) { return e.kind == EdgeKind::directed; });
-    std::string svg =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-        number(width) + "mm\" height=\"" + number(height) + "mm\" viewBox=\"0 0 " + number(width) +
-        " " + number(height) + "\">\n" + "<title>orv-layout: 285 vrcholů na mřížce 15 x 19, " +
-        std::to_string(edges.size()) + " hran (" + std::to_string(directed) +
-        " jen jedním směrem)</title>\n"
-        "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
-        "markerUnits=\"userSpaceOnUse\" markerWidth=\"2.4\" markerHeight=\"2.4\" "
-        "orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 z\" fill=\"#c0504d\"/></marker></defs>\n"
-        "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+std::string svg_element(const Picture& picture) {
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"picture\" viewBox=\"0 0 " +
+                      number(picture_width) + " " + number(picture_height) +
+                      "\" width=\"100%\" height=\"100%\" font-family=\"sans-serif\">\n<title>" +
+                      title_of(picture.summary) +
+                      "</title>\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
     add_grid(svg);
-    add_edges(svg, listing);
-    add_vertices(svg, listing);
-    svg += "<text x=\"" + number(margin) + "\" y=\"" + number(height - margin / 2 + 1) +
-           "\" font-family=\"sans-serif\" font-size=\"3\" fill=\"#555\">sloupec x vpravo, řádek "
-           "y dolů; modrá hrana: oba vrcholy se uvádějí navzájem, červená se šipkou: jen "
-           "jeden</text>\n";
+    svg += "<g id=\"edges\" fill=\"none\" stroke-linecap=\"round\">\n";
+    for (const Route& r : picture.routes)
+        add_edge(svg, r);
+    svg += "</g>\n";
+    add_vertices(svg, picture.listing);
+    add_caption(svg, picture.summary);
     svg += "</svg>\n";
     return svg;
+}
+
+std::string draw_svg(const Picture& picture) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + svg_element(picture);
 }

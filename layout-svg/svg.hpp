@@ -1,29 +1,21 @@
 // orv-layout-svg: the picture of a listing as one SVG image.
 #pragma once
 
-#include "listing.hpp"
+#include "picture.hpp"
 
 #include <string>
-#include <vector>
 
-enum class EdgeKind {
-    both_ways,  // each vertex lists the other: one line without an arrow
-    directed,   // only `from` lists `to`: one line with an arrow at `to`
-    loop,       // a vertex lists itself: a ring around its dot
-};
+// The <svg> element alone: the 15 x 19 grid with its column and row numbers, every edge on its
+// route, every vertex as a dot labelled with its number in the centre of its cell (vertex 1
+// marked), and the caption below the grid. Sized by its viewBox alone, it fills the width of
+// a window or a page, 170 x 224 in proportion, so it also fits an A4 page. Every edge carries
+// the class "edge", its kind and its length class, and data-from, data-to and data-length;
+// every dot the class "vertex", the id "vN" and data-x, data-y (its cell).
+std::string svg_element(const Picture& picture);
 
-struct Edge {
-    int from = 0;
-    int to = 0;
-    EdgeKind kind = EdgeKind::both_ways;
-};
+// A whole SVG file: the XML declaration and the element.
+std::string draw_svg(const Picture& picture);
 
-// Every edge the picture draws, once per pair of vertices however often and in whichever
-// direction the listing names it, ordered by the pair (smaller number first). A both-ways edge
-// has from < to.
-std::vector<Edge> drawn_edges(const Listing& listing);
-
-// The whole image: the 15 x 19 grid with its column and row numbers, every edge as a line, and
-// every vertex as a dot labelled with its number in the centre of its cell. It measures
-// 170 x 210 mm, so it fits an A4 page.
-std::string draw_svg(const Listing& listing);
+// The title: the counts of vertices and edges, the one-way edges among them; the page's title
+// too.
+std::string title_of(const Summary& summary);

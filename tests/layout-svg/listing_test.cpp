@@ -1,6 +1,6 @@
 // The listing reader and the choice of the edges to draw.
 #include "listing.hpp"
-#include "svg.hpp"
+#include "picture.hpp"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +161,7 @@ TEST(ListingReader, RefusesVerticesOutOfOrderOnTakenCellsMissingOrExtra) {
 
     const std::string first_120 = good.substr(0, good.find(line_of(plan.cells[120], 121, false)));
     EXPECT_EQ(refusal(first_120), "řádek 121: výpis končí, chybí vrcholy 121 až 285");
-    EXPECT_EQ(refusal(""), "výpis je prázdný");
+    EXPECT_EQ(refusal("").rfind("výpis je prázdný: orv-layout nejspíš skončil chybou", 0), 0u);
 }
 
 TEST(ListingReader, RefusesNeighbourLinesThatDisagreeWithTheVertexLines) {
@@ -186,6 +186,23 @@ TEST(ListingReader, RefusesNeighbourLinesThatDisagreeWithTheVertexLines) {
     EXPECT_EQ(refusal(text_of(plan)), "");
     plan.lists[0].push_back(3);
     EXPECT_EQ(refusal(text_of(plan)), "řádek 52: vrchol 001 má víc než 50 sousedů");
+}
+
+TEST(ListingReader, NamesTheFileInItsMessages) {
+    const std::string text = text_of(shuffled_plan(9));
+    std::FILE* in = std::tmpfile();
+    std::fwrite(text.data(), 1, 30, in);
+    std::rewind(in);
+    const ListingRead read = read_listing(in, "saved.txt");
+    std::fclose(in);
+    ASSERT_TRUE(read.failure);
+    EXPECT_EQ(read.failure->reason.rfind("saved.txt, řádek ", 0), 0u) << read.failure->reason;
+
+    const ListingRead missing = read_listing_file("/nonexistent/listing");
+    ASSERT_TRUE(missing.failure);
+    EXPECT_EQ(missing.failure->status, 2);
+    EXPECT_EQ(missing.failure->reason,
+              "soubor /nonexistent/listing nelze otevřít: No such file or directory");
 }
 
 TEST(DrawnEdges, OneEdgePerPairDirectedOnlyWhenListedOneWay) {

@@ -1,0 +1,31 @@
+// orv-layout-svg: the command line, read once in the frame and handed down as a record.
+#pragma once
+
+#include "failure.hpp"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+inline constexpr int usage_status = 2;  // a command line that is refused
+
+// What to draw from where.
+struct Options {
+    std::string file;   // the listing's file; empty for standard input
+    bool html = false;  // an interactive page instead of the bare picture
+};
+
+enum class Request { draw, help, version };
+
+struct Command {
+    Request request = Request::draw;
+    Options options;
+    std::optional<Failure> failure;  // a refused command line: the reason, the usage, status 2
+};
+
+// Reads the arguments after the program name. "--help" or "--version" as the first argument
+// answers whatever follows. Otherwise "--html" may stand anywhere, with at most one FILE ("-"
+// for standard input); another option or a second FILE is refused. Without a FILE, standard
+// input that is a terminal is refused too: nobody is typing a listing there, and waiting
+// silently would look like a hang.
+Command read_command(const std::vector<std::string>& args, bool stdin_is_terminal);
