@@ -1,3 +1,4 @@
+// orv-layout: the swap improvement passes and the plain partner scan.
 #include "improve.hpp"
 
 #include "fast.hpp"

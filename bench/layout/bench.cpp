@@ -9,6 +9,8 @@
 // callgrind).
 #include "graph.hpp"
 #include "improve.hpp"
+#include "phases.hpp"
+#include "reader.hpp"
 
 #include <algorithm>
 #include <cstdint>

@@ -7,6 +7,8 @@
 // totals and end with the same bits.
 #include "graph.hpp"
 #include "improve.hpp"
+#include "phases.hpp"
+#include "reader.hpp"
 
 #include <cstddef>
 #include <cstdint>
