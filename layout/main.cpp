@@ -1,6 +1,7 @@
-// orv-layout: reads the graph in "orv-graph", lays its 285 vertices out on a 15 x 19 grid and
-// lists every vertex with its cell and its neighbours' cells. The depth trace and the pass totals
-// go to standard error; the exit status is the number of passes that traded.
+// orv-layout: reads a graph ("orv-graph" unless the command line names a file or "-"), lays its
+// 285 vertices out on a 15 x 19 grid and lists every vertex with its cell and its neighbours'
+// cells. The depth trace and the pass totals go to standard error; the exit status is the number
+// of passes that traded.
 #include "failure.hpp"
 #include "graph.hpp"
 #include "phases.hpp"
@@ -10,20 +11,23 @@
 #include <cstdio>
 #include <optional>
 
-using layout::Failure;
 using layout::check_written;
+using layout::Failure;
 using layout::report;
 
 int main(int argc, char** argv) {
-    if (const char* answer = help_or_version(argc, argv)) {
+    const CommandLine line = read_command_line(argc, argv);
+    if (const char* answer = line.answer) {
         std::fputs(answer, stdout);
         const std::optional<Failure> unwritten = check_written(stdout, "standardní výstup");
         return unwritten ? report(*unwritten) : 0;
     }
+    if (!line.refused.empty())
+        return report({layout::error_status, line.refused + "\n" + layout_usage});
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
     static layout::Graph g;
-    if (const std::optional<Failure> problem = layout::read_graph("orv-graph", g))
+    if (const std::optional<Failure> problem = layout::read_graph(line.graph, g))
         return report(*problem);
     const int passes = layout::lay_out(g, stderr);
     // The trace and the totals are written out before the listing starts.

@@ -140,23 +140,23 @@ std::optional<Failure> parse(Reader& r, Graph& g) {
 
 }  // namespace
 
-std::optional<Failure> read_stream(std::FILE* f, const char* name, Graph& g,
+std::optional<Failure> read_stream(std::FILE* f, const InputName& input, Graph& g,
                                    std::int64_t first_line) {
     Reader r(f, first_line);
     std::optional<Failure> problem = parse(r, g);
     if (std::ferror(f))
-        return Failure{error_status,
-                       std::string("soubor ") + name + " nelze přečíst: " + std::strerror(r.error)};
-    if (problem) problem->reason = name + (", " + problem->reason);
+        return Failure{error_status, (input.is_file ? "soubor " : "") + input.name +
+                                         " nelze přečíst: " + std::strerror(r.error)};
+    if (problem) problem->reason = input.name + ", " + problem->reason;
     return problem;
 }
 
-std::optional<Failure> read_graph(const char* name, Graph& g) {
-    std::FILE* f = std::fopen(name, "r");
+std::optional<Failure> read_graph(const std::string& path, Graph& g) {
+    if (path == standard_input_path) return read_stream(stdin, {"standardní vstup", false}, g);
+    std::FILE* f = std::fopen(path.c_str(), "r");
     if (f == nullptr)
-        return Failure{error_status,
-                       std::string("soubor ") + name + " nelze otevřít: " + std::strerror(errno)};
-    std::optional<Failure> problem = read_stream(f, name, g);
+        return Failure{error_status, "soubor " + path + " nelze otevřít: " + std::strerror(errno)};
+    std::optional<Failure> problem = read_stream(f, {path}, g);
     std::fclose(f);
     return problem;
 }

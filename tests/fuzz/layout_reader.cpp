@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (in == nullptr || sink == nullptr) std::abort();
     static layout::Graph g;  // large; kept off the stack
     g = layout::Graph{};
-    const std::optional<layout::Failure> refused = layout::read_stream(in, "orv-graph", g);
+    const std::optional<layout::Failure> refused = layout::read_stream(in, {"orv-graph"}, g);
     std::fclose(in);
     if (refused) {
         if (refused->reason.find("orv-graph") == std::string::npos) std::abort();  // names the file

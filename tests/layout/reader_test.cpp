@@ -33,7 +33,7 @@ std::string reason(const std::optional<layout::Failure>& failure) {
 // Runs the reader on `text` as the contents of "orv-graph", counting lines from `first_line`.
 std::string read_text(const std::string& text, Graph& g, std::int64_t first_line = 1) {
     std::FILE* f = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    const std::string problem = reason(layout::read_stream(f, "orv-graph", g, first_line));
+    const std::string problem = reason(layout::read_stream(f, {"orv-graph"}, g, first_line));
     std::fclose(f);
     return problem;
 }
@@ -165,7 +165,7 @@ struct FakeStream {
     }
     std::string read_text(Graph& g) {
         std::FILE* f = fopencookie(this, "r", {read, nullptr, nullptr, nullptr});
-        const std::string problem = reason(layout::read_stream(f, "orv-graph", g));
+        const std::string problem = reason(layout::read_stream(f, {"orv-graph"}, g));
         std::fclose(f);
         return problem;
     }
