@@ -1,6 +1,7 @@
 // orv-layout: the fast partner scan, the same bits as `checkswitch` for every pair.
 #include "fast.hpp"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -12,10 +13,188 @@
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
 #include <emmintrin.h>
 #endif
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(ORV_LAYOUT_PORTABLE)
+#define ORV_LAYOUT_WIDE 1
+#include <immintrin.h>
+#endif
 
 namespace layout {
 
-FastScan::FastScan(const Graph& g) {
+bool wide_lanes_supported() {
+#ifdef ORV_LAYOUT_WIDE
+    return __builtin_cpu_supports("avx2");
+#else
+    return false;
+#endif
+}
+
+Lanes widest_lanes() { return wide_lanes_supported() ? Lanes::wide : Lanes::narrow; }
+
+#ifdef ORV_LAYOUT_WIDE
+namespace {
+
+// The wide loops: compiled for AVX2 (not FMA), called only where the processor has it.
+
+// sums_on_cells with four cells to a register.
+__attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const int* first,
+                                                        int count, int diagonal, double* on_cell) {
+    for (int s = 0; s < diagonal; ++s) {
+        const int begin = m.first_of_diagonal[s], end = m.first_of_diagonal[s + 1];
+        const double* base = m.row(begin);
+        for (int c = begin; c < end; c += 4) {
+            __m256d a = _mm256_setzero_pd();
+            for (int t = 0; t < count; ++t)
+                a = _mm256_add_pd(a, _mm256_loadu_pd(base + (c - begin) + first[t]));
+            _mm256_storeu_pd(on_cell + c, a);
+        }
+    }
+}
+
+// The degree up to which a group of four cells is summed in lanes; a group with a longer list
+// (a hub) sums each cell's own list alone, so the others do not run the hub's length.
+constexpr int lane_degree = 12;
+
+// chosen[c] = (total - own_at[c]) + the sum of the list of c's vertex from V's cell, for every
+// cell of the groups of four from `from_quad` on. Each lane adds its own list's terms in list
+// order, then +0.0 terms past its end, which leave a non-negative sum as it is.
+__attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double total, int from_quad,
+                                                     const double* row_v, double* chosen) {
+    const int* keys = f.keys_at.data();
+    const __m256d totals = _mm256_set1_pd(total);
+    for (int q = from_quad; q < padded_cells / 4; ++q) {
+        const int c = 4 * q;
+        const int rows = f.quad_degree[q];
+        if (rows <= lane_degree) {
+            __m256d sum = _mm256_setzero_pd();
+            for (int t = 0; t < rows; ++t) {
+                const __m128i k =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + t * padded_cells + c));
+                sum = _mm256_add_pd(sum, _mm256_i32gather_pd(row_v, k, 8));
+            }
+            const __m256d base = _mm256_sub_pd(totals, _mm256_load_pd(f.own_at.data() + c));
+            _mm256_store_pd(chosen + c, _mm256_add_pd(base, sum));
+        } else {
+            for (int i = c; i < c + 4; ++i) {
+                double sum = 0;
+                for (int t = 0; t < f.degree_at[i]; ++t)
+                    sum += row_v[keys[t * padded_cells + i]];
+                chosen[i] = (total - f.own_at[i]) + sum;
+            }
+        }
+    }
+}
+
+// full_estimate for every cell, four cells at a time where a whole group lies on one side of
+// `smaller`. Where V is P (below `smaller`) each lane carries V's two sums on over its own
+// vertex's list, +0.0 terms past its end; where W is P each lane starts from its own vertex's
+// sums and carries them on over V's list, the same terms in every lane. Cells 285 .. 287 are
+// given +inf again, as the scans below expect.
+__attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, int v, int smaller,
+                                               const double* row_v, double* chosen) {
+    const CellGrid& m = grid();
+    const double* distance = m.distance.data() + max_key;  // distance[key[a] + k] = row(a)[k]
+    const int* keys = f.keys_at.data();
+    const int* v_keys = f.out_keys.data() + f.out_first[v];
+    const int v_degree = f.degree[v];
+    const __m256d totals = _mm256_set1_pd(total);
+    for (int q = 0; q < padded_cells / 4; ++q) {
+        const int c = 4 * q;
+        if (c < smaller && smaller < c + 4) {
+            for (int cw = c; cw < c + 4; ++cw)
+                chosen[cw] = f.full_estimate(total, v, cw, smaller, row_v);
+            continue;
+        }
+        // The keys of the four cells; past the last cell, the last cell's (those lanes are
+        // overwritten below).
+        int cell_keys[4];
+        for (int i = 0; i < 4; ++i)
+            cell_keys[i] = m.key[std::min(c + i, vertex_count - 1)];
+        const __m128i own_keys = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cell_keys));
+        __m256d old, nw;
+        if (c + 4 <= smaller) {
+            old = _mm256_set1_pd(f.own[v]);
+            nw = _mm256_loadu_pd(f.on_cell.data() + c);
+            for (int t = 0; t < f.quad_degree[q]; ++t) {
+                const __m128i k =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + t * padded_cells + c));
+                old = _mm256_add_pd(old,
+                                    _mm256_i32gather_pd(distance, _mm_add_epi32(own_keys, k), 8));
+                nw = _mm256_add_pd(nw, _mm256_i32gather_pd(row_v, k, 8));
+            }
+        } else {
+            old = _mm256_load_pd(f.own_at.data() + c);
+            nw = _mm256_setzero_pd();
+            for (int t = 0; t < f.quad_degree[q]; ++t) {
+                const __m128i k =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(keys + t * padded_cells + c));
+                nw = _mm256_add_pd(nw, _mm256_i32gather_pd(row_v, k, 8));
+            }
+            for (int t = 0; t < v_degree; ++t) {
+                old = _mm256_add_pd(old, _mm256_set1_pd(row_v[v_keys[t]]));
+                nw = _mm256_add_pd(
+                    nw, _mm256_i32gather_pd(distance,
+                                            _mm_add_epi32(own_keys, _mm_set1_epi32(v_keys[t])), 8));
+            }
+        }
+        _mm256_store_pd(chosen + c, _mm256_add_pd(_mm256_sub_pd(totals, old), nw));
+    }
+    for (int k = vertex_count; k < padded_cells; ++k)
+        chosen[k] = std::numeric_limits<double>::infinity();
+}
+
+// chosen[c] = v_base + on_cell[c] for the cells below `smaller`, four to a register where a
+// whole group lies below it: the scans below then read back what whole stores wrote.
+__attribute__((target("avx2"))) void wide_own_side(double v_base, const double* on_cell,
+                                                   int smaller, double* chosen) {
+    const __m256d base = _mm256_set1_pd(v_base);
+    int c = 0;
+    for (; c + 4 <= smaller; c += 4)
+        _mm256_store_pd(chosen + c, _mm256_add_pd(base, _mm256_loadu_pd(on_cell + c)));
+    for (; c < smaller; ++c)
+        chosen[c] = v_base + on_cell[c];
+}
+
+// lowest_partner's two scans, four cells to a register. chosen[285 .. 287] never hold a value
+// below `start`.
+__attribute__((target("avx2"))) double wide_lowest(const double* chosen, double start) {
+    // Six registers, so that each chain of minima is twelve long (288 = 6 * 4 * 12).
+    __m256d low[6];
+    for (__m256d& l : low)
+        l = _mm256_set1_pd(start);
+    for (int k = 0; k < padded_cells; k += 24)
+        for (int i = 0; i < 6; ++i)
+            low[i] = _mm256_min_pd(_mm256_load_pd(chosen + k + 4 * i), low[i]);
+    double lanes[24];
+    for (int i = 0; i < 6; ++i)
+        _mm256_storeu_pd(lanes + 4 * i, low[i]);
+    double lowest = start;
+    for (double value : lanes)
+        lowest = value < lowest ? value : lowest;
+    return lowest;
+}
+
+__attribute__((target("avx2"))) int wide_first(const double* chosen, const int* position_at,
+                                               double lowest) {
+    int first = vertex_count;
+    const __m256d target = _mm256_set1_pd(lowest);
+    for (int k = 0; k < padded_cells; k += 8) {
+        int hits =
+            _mm256_movemask_pd(_mm256_cmp_pd(_mm256_loadu_pd(chosen + k), target, _CMP_EQ_OQ)) |
+            _mm256_movemask_pd(_mm256_cmp_pd(_mm256_loadu_pd(chosen + k + 4), target, _CMP_EQ_OQ))
+                << 4;
+        for (; hits != 0; hits &= hits - 1) {
+            const int cw = k + std::countr_zero(static_cast<unsigned>(hits));
+            if (position_at[cw] < first) first = position_at[cw];
+        }
+    }
+    return first;
+}
+
+}  // namespace
+#endif
+
+FastScan::FastScan(const Graph& g, Lanes wanted)
+    : lanes(wanted == Lanes::wide && wide_lanes_supported() ? Lanes::wide : Lanes::narrow) {
     const CellGrid& m = grid();
     for (int v = 0; v < vertex_count; ++v) {
         cell[v] = m.cell_number[cell_index(g.vrcholy[v].x, g.vrcholy[v].y)];
@@ -82,6 +261,25 @@ FastScan::FastScan(const Graph& g) {
     // The vector scan reads three cells past the last one: they never hold the lowest value.
     for (int k = vertex_count; k < vertex_count + 3; ++k)
         chosen[k] = std::numeric_limits<double>::infinity();
+    if (lanes == Lanes::wide) {
+        for (int v = 0; v < vertex_count; ++v)
+            key_rows = std::max(key_rows, degree[v]);
+        keys_at.assign(static_cast<std::size_t>(key_rows) * padded_cells, padding_key);
+        for (int c = 0; c < vertex_count; ++c)
+            refresh_cell(c);
+    }
+}
+
+// The wide lists of the vertex on cell c, from out_keys, and the largest degree of its group.
+void FastScan::refresh_cell(int c) {
+    const int v = at[c];
+    degree_at[c] = degree[v];
+    own_at[c] = own[v];
+    for (int t = 0; t < key_rows; ++t)
+        keys_at[t * padded_cells + c] = t < degree[v] ? out_keys[out_first[v] + t] : padding_key;
+    const int q = c / 4;
+    quad_degree[q] = std::max(
+        {degree_at[4 * q], degree_at[4 * q + 1], degree_at[4 * q + 2], degree_at[4 * q + 3]});
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
@@ -234,6 +432,12 @@ double FastScan::exact_e1(double total, int p, int q) const {
 // value only when it is strictly lower: the smallest value does not depend on the order, and
 // among the cells that hold it the one whose vertex comes first wins.
 int FastScan::lowest_partner(double start) const {
+#ifdef ORV_LAYOUT_WIDE
+    if (lanes == Lanes::wide) {
+        const double lowest = wide_lowest(chosen.data(), start);
+        return lowest < start ? wide_first(chosen.data(), position_at.data(), lowest) : -1;
+    }
+#endif
     double lowest = start;
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
     // min(a, b) of the instruction is a < b ? a : b, as below. chosen[285 .. 287] hold +inf.
@@ -272,6 +476,25 @@ int FastScan::lowest_partner(double start) const {
     return first;
 }
 
+// The e0 of V with the vertex W on cell cw: P's sums carried on over Q's edges, in list order.
+// on_cell holds V's sums from the cells below `smaller` (where V is P).
+double FastScan::full_estimate(double total, int v, int cw, int smaller,
+                               const double* row_v) const {
+    const CellGrid& m = grid();
+    const int w = at[cw];
+    const bool v_is_p = cw < smaller;
+    const int q = v_is_p ? w : v;
+    const double* row_p = v_is_p ? row_v : m.row(cw);
+    const double* row_q = v_is_p ? m.row(cw) : row_v;
+    double old = v_is_p ? own[v] : own[w];
+    double nw = v_is_p ? on_cell[cw] : sum_from(w, row_v);
+    for (int s = out_first[q]; s < out_first[q] + degree[q]; ++s) {
+        old += row_q[out_keys[s]];
+        nw += row_p[out_keys[s]];
+    }
+    return (total - old) + nw;
+}
+
 Choice FastScan::best_partner(const Graph& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
@@ -280,30 +503,39 @@ Choice FastScan::best_partner(const Graph& g, int j, int c) {
     const int smaller =
         m.first_of_diagonal[m.diagonal[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
     const double* row_v = m.row(cv);
-    sums_on_cells(v, m.diagonal[cv]);
+#ifdef ORV_LAYOUT_WIDE
+    if (lanes == Lanes::wide)
+        wide_sums_on_cells(m, out_keys.data() + out_first[v], degree[v], m.diagonal[cv],
+                           on_cell.data());
+    else
+#endif
+        sums_on_cells(v, m.diagonal[cv]);
 
     // Invariant: own and out_keys describe the current cells, so chosen[cw] is element c of the
     // estimate with the vertex on cell cw unless one of the pair lists the other.
     if (c == 1) {
+#ifdef ORV_LAYOUT_WIDE
+        // The groups of four from the one that holds cell `smaller`; the cells of the group
+        // below `smaller` are written again just below.
+        if (lanes == Lanes::wide) wide_candidates(*this, total, smaller / 4, row_v, chosen.data());
+#endif
         const double v_base = total - own[v];
-        for (int cw = 0; cw < smaller; ++cw)
-            chosen[cw] = v_base + on_cell[cw];
-        sums_of_candidates(total, smaller, row_v);
+#ifdef ORV_LAYOUT_WIDE
+        if (lanes == Lanes::wide)
+            wide_own_side(v_base, on_cell.data(), smaller, chosen.data());
+        else
+#endif
+            for (int cw = 0; cw < smaller; ++cw)
+                chosen[cw] = v_base + on_cell[cw];
+        if (lanes == Lanes::narrow) sums_of_candidates(total, smaller, row_v);
     } else {
-        for (int cw = 0; cw < vertex_count; ++cw) {
-            const int w = at[cw];
-            const bool v_is_p = cw < smaller;
-            const int q = v_is_p ? w : v;
-            const double* row_p = v_is_p ? row_v : m.row(cw);
-            const double* row_q = v_is_p ? m.row(cw) : row_v;
-            double old = v_is_p ? own[v] : own[w];
-            double nw = v_is_p ? on_cell[cw] : sum_from(w, row_v);
-            for (int s = out_first[q]; s < out_first[q] + degree[q]; ++s) {
-                old += row_q[out_keys[s]];
-                nw += row_p[out_keys[s]];
-            }
-            chosen[cw] = (total - old) + nw;
-        }
+#ifdef ORV_LAYOUT_WIDE
+        if (lanes == Lanes::wide)
+            wide_full(*this, total, v, smaller, row_v, chosen.data());
+        else
+#endif
+            for (int cw = 0; cw < vertex_count; ++cw)
+                chosen[cw] = full_estimate(total, v, cw, smaller, row_v);
     }
     // Pairs where one lists the other, as written: for e1 only when P lists Q.
     if (c == 1) {
@@ -344,10 +576,22 @@ void FastScan::after_trade(const Graph& g, int j, int k) {
         for (int i = in_first[v]; i < in_first[v + 1]; ++i)
             out_keys[in_slots[i]] = -m.key[cell[v]];
     }
+    if (lanes == Lanes::wide) {
+        // The entries naming a moved vertex, in the lists of vertices that stay; then the two
+        // moved lists whole, on their new cells (own_at follows below).
+        for (int v : moved)
+            for (int i = in_first[v]; i < in_first[v + 1]; ++i) {
+                const int slot = in_slots[i], owner = slot_owner[slot];
+                keys_at[(slot - out_first[owner]) * padded_cells + cell[owner]] = out_keys[slot];
+            }
+        for (int v : moved)
+            refresh_cell(cell[v]);
+    }
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
         stamp[u] = trades;
         own[u] = sum_from(u, m.row(cell[u]));
+        own_at[cell[u]] = own[u];
     };
     for (int v : moved) {
         once(v);

@@ -25,6 +25,11 @@
 // - each sum adds its terms in list order; vector lanes and groups only change which sums are
 //   taken side by side, never the order within one;
 // - e0 carries P's two sums on over Q's edges, term by term, as written.
+//
+// The wide loops (AVX2, taken at run time where the processor has it) change only how many sums
+// are taken side by side: four cells to a register instead of two, and the candidates' sums four
+// cells at a time, each lane adding its own vertex's terms in list order and +0.0 past its end.
+// No fused multiply-add is used on either path, so every lane rounds exactly as the scalar code.
 #pragma once
 
 #include "cell_grid.hpp"
@@ -38,12 +43,24 @@
 namespace layout {
 
 inline constexpr int chunk = 4;  // lists are padded with +0.0 terms to a multiple of this
+inline constexpr int padded_cells = vertex_count + 3;  // 288: whole groups of four cells
+
+// The loops of the scan: `narrow` the SSE2 ones (the portable ones without SSE2, or everywhere
+// with ORV_LAYOUT_PORTABLE), `wide` the AVX2 ones. Both give the same bits.
+enum class Lanes { narrow, wide };
+
+bool wide_lanes_supported();  // this build has the wide loops and this processor runs them
+Lanes widest_lanes();         // wide where supported, else narrow
 
 struct FastScan {
-    explicit FastScan(const Graph& g);
+    explicit FastScan(const Graph& g, Lanes lanes = widest_lanes());
 
     // Same result as `layout::best_partner` for the same state.
     Choice best_partner(const Graph& g, int j, int c);
+
+    // Element e0 of the estimate for vertex v and the vertex on cell cw, when v's sums from the
+    // cells below `smaller` are in on_cell, unless one of the pair lists the other.
+    double full_estimate(double total, int v, int cw, int smaller, const double* row_v) const;
 
     // Follows a trade that `trade_cells(g, j, k)` has just made.
     void after_trade(const Graph& g, int j, int k);
@@ -67,9 +84,19 @@ struct FastScan {
     std::array<double, vertex_count> own{};  // each vertex's edge lengths from its cell, summed
     alignas(16) std::array<double, vertex_count + chunk> on_cell{};  // V's edges from each cell
     // The deciding element of the estimate with each cell's vertex; padded for vectors.
-    alignas(16) std::array<double, vertex_count + 3> chosen{};
+    alignas(32) std::array<double, vertex_count + 3> chosen{};
     std::array<int, vertex_count> stamp{};  // `trades` when own[v] was last refreshed
     int trades = 0;
+    Lanes lanes = Lanes::narrow;
+    // For the wide loops, the lists by cell: keys_at[t * padded_cells + c] is the t-th entry of
+    // the list of the vertex on cell c (padding_key past its end and on cells 285 .. 287), for t
+    // below the largest degree; degree_at and own_at by cell; quad_degree the largest degree
+    // among cells 4q .. 4q + 3.
+    int key_rows = 0;
+    std::vector<int> keys_at;
+    std::array<int, padded_cells> degree_at{};
+    std::array<int, padded_cells / 4> quad_degree{};
+    alignas(32) std::array<double, padded_cells> own_at{};
 
   private:
     void flip_degree_bit(int v) {
@@ -82,6 +109,7 @@ struct FastScan {
     double sum_from(int w, const double* row) const;
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
+    void refresh_cell(int c);  // the wide lists of the vertex on cell c
 };
 
 }  // namespace layout
