@@ -166,19 +166,24 @@ __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
     for (int k = 0; k < padded_cells; k += 24)
         for (int i = 0; i < 6; ++i)
             low[i] = _mm256_min_pd(_mm256_load_pd(chosen + k + 4 * i), low[i]);
-    alignas(32) double lanes[24];
-    for (int i = 0; i < 6; ++i)
-        _mm256_store_pd(lanes + 4 * i, low[i]);
+    __m256d both = _mm256_min_pd(_mm256_min_pd(low[0], low[1]), _mm256_min_pd(low[2], low[3]));
+    both = _mm256_min_pd(both, _mm256_min_pd(low[4], low[5]));
+    alignas(32) double four[4];
+    _mm256_store_pd(four, both);
     double lowest = start;
-    for (double value : lanes)
+    for (double value : four)
         lowest = value < lowest ? value : lowest;
     if (!(lowest < start)) return -1;
+    const __m256d target = _mm256_set1_pd(lowest);
+    unsigned holders = 0;  // bit 4i + l: lane l of register i reached the lowest value
+    for (int i = 0; i < 6; ++i)
+        holders |=
+            static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(low[i], target, _CMP_EQ_OQ)))
+            << 4 * i;
     int first = vertex_count;
-    for (int lane = 0; lane < 24; ++lane) {
-        if (lanes[lane] != lowest) continue;
-        for (int cw = lane; cw < padded_cells; cw += 24)
+    for (; holders != 0; holders &= holders - 1)
+        for (int cw = std::countr_zero(holders); cw < padded_cells; cw += 24)
             if (chosen[cw] == lowest && position_at[cw] < first) first = position_at[cw];
-    }
     return first;
 }
 
@@ -265,9 +270,10 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
 // The wide lists of the vertex on cell c, from out_keys, and the largest degree of its group.
 void FastScan::refresh_cell(int c) {
     const int v = at[c];
+    const int rows = std::max(degree_at[c], degree[v]);  // past both lists: padding already
     degree_at[c] = degree[v];
     own_at[c] = own[v];
-    for (int t = 0; t < key_rows; ++t)
+    for (int t = 0; t < rows; ++t)
         keys_at[t * padded_cells + c] = t < degree[v] ? out_keys[out_first[v] + t] : padding_key;
     const int q = c / 4;
     quad_degree[q] = std::max(
