@@ -1,14 +1,15 @@
-// orv-layout-bench SAMPLE [SHAPE|all] [PASSES] [REPEATS] [plain|fast]: runs the improvement
+// orv-layout-bench SAMPLE [SHAPE|all] [PASSES] [REPEATS] [plain|fast|narrow]: runs the improvement
 // passes with the plain estimates (every sum recomputed, two square roots per neighbour) and with
 // the fast ones on graphs of several shapes: the sample file SAMPLE and generated graphs. For
 // each shape it reports how many passes the fast passes run to the end (at most 10000) and how
 // many trades a pass makes, then times the first PASSES passes (default 300) both ways, REPEATS
 // times (default 3) in turn, and prints the best processor time per pass of each and their ratio.
 // It checks that both ways write the same totals and end in the same placement and status. With
-// `plain` or `fast` only that way runs, once, on one shape (for instruction counts under
-// callgrind). With `write DIR` (in place of PASSES) it writes each shape's graph as a graph file
-// DIR/SHAPE.orv-graph and prints "SHAPE PASSES" with the passes a run of it takes, for the
-// whole-program timing of bench/layout/run.
+// `plain`, `fast` or `narrow` (the fast scan with its narrow loops) only that way runs, once, on
+// one shape (for instruction counts under callgrind, or to compare the loops). With `write DIR` (in
+// place of PASSES) it writes each shape's graph as a graph file DIR/SHAPE.orv-graph and prints
+// "SHAPE PASSES" with the passes a run of it takes, for the whole-program timing of
+// bench/layout/run.
 #include "graph.hpp"
 #include "improve.hpp"
 #include "phases.hpp"
@@ -191,7 +192,7 @@ int edges(const Graph& g) {
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: orv-layout-bench SAMPLE [SHAPE|all] [PASSES] [REPEATS] "
-                             "[plain|fast]\n");
+                             "[plain|fast|narrow]\n");
         return 2;
     }
     static Graph sample;
@@ -228,9 +229,12 @@ int main(int argc, char** argv) {
         static Graph start;
         start = shape.make();
         layout::prepare(start, quiet);
-        if (only == "plain" || only == "fast") {
-            const Run r = improve(
-                start, only == "plain" ? layout::Estimates::plain : layout::Estimates::fast, limit);
+        if (only == "plain" || only == "fast" || only == "narrow") {
+            const Run r = improve(start,
+                                  only == "plain"    ? layout::Estimates::plain
+                                  : only == "narrow" ? layout::Estimates::fast_narrow
+                                                     : layout::Estimates::fast,
+                                  limit);
             std::printf("%s %s: %lld passes (status %d), %.3f s, %.1f us per pass\n",
                         shape.name.c_str(), only.c_str(), r.work.passes, r.status, r.seconds,
                         1e6 * r.seconds / static_cast<double>(r.work.passes));
