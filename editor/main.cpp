@@ -3,20 +3,8 @@
 #include "questions.hpp"
 #include "usage.hpp"
 
-#include <cerrno>
 #include <cstdio>
 #include <optional>
-
-namespace {
-
-// Makes sure everything written to standard output really left the process: a full disk or a
-// closed file must not end with a success status.
-std::optional<Failure> output_failure() {
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return std::nullopt;
-    return failure_of("zápis na standardní výstup selhal", errno, "chyba zápisu");
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (const char* answer = help_or_version(argc, argv)) {

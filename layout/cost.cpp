@@ -1,3 +1,4 @@
+// orv-layout: edge lengths, the total edge length and the swap estimate `checkswitch`.
 #include "cost.hpp"
 
 #include <cmath>

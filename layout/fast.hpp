@@ -9,11 +9,8 @@
 // V's cell.
 //
 // Speed on every graph shape comes from two choices:
-// - every distance is read from one small table (about 15 KB, so it stays in the first-level
-//   cache): the distance of two cells depends only on their offset, and a cell's key
-//   (x + y) * 29 - x turns the offset into a difference of keys, so `row(a)[-key[b]]` is the
-//   distance of cells a and b, and along a diagonal the keys, and so the table entries, run on
-//   by one. Scattered neighbours then cost no more than clustered ones;
+// - every distance is read from the table of `CellGrid` (cell_grid.hpp), so scattered neighbours
+//   cost no more than clustered ones;
 // - the sums of the candidates W are taken grouped by the length of W's list (its padding
 //   left out), each group with a loop of fixed length, so the branches do not depend on the order
 //   of the vertices on the grid, which trades keep reshuffling.
@@ -28,8 +25,14 @@
 // - each sum adds its terms in list order; vector lanes and groups only change which sums are
 //   taken side by side, never the order within one;
 // - e0 carries P's two sums on over Q's edges, term by term, as written.
+//
+// The wide loops (AVX2, taken at run time where the processor has it) change only how many sums
+// are taken side by side: four cells to a register instead of two, and the candidates' sums four
+// cells at a time, each lane adding its own vertex's terms in list order and +0.0 past its end.
+// No fused multiply-add is used on either path, so every lane rounds exactly as the scalar code.
 #pragma once
 
+#include "cell_grid.hpp"
 #include "cost.hpp"
 #include "graph.hpp"
 
@@ -39,35 +42,25 @@
 
 namespace layout {
 
-inline constexpr int diagonals = columns + rows - 1;  // x + y = 0 .. 32
-inline constexpr int key_stride = 29;                 // > 2 * 14: a key difference shows dx
-inline constexpr int max_key = (diagonals - 1) * key_stride - (columns - 1);  // cell (14,18)
-// Table layout: index max_key + (key[a] - key[b]) for two cells; behind the 2 * max_key + 1
-// entries that cells can reach, a zone of zeros that `padding_key` reaches from every cell.
-inline constexpr int padding_key = max_key + 1;  // as a negated key: distance 0 from any cell
-inline constexpr int distance_entries = 3 * max_key + 2;
-
-// The grid in placement order, and the distance of every two cells.
-struct CellGrid {
-    alignas(16) std::array<double, distance_entries> distance{};
-    std::array<int, vertex_count> key{};                 // cell number -> (x + y) * 29 - x
-    std::array<int, vertex_count> diagonal{};            // cell number -> x + y
-    std::array<int, diagonals + 1> first_of_diagonal{};  // diagonal -> its first cell number
-    std::array<int, columns * rows> cell_number{};       // `tabulka` index -> cell number
-
-    // The distances from cell a: row(a)[-key[b]] is the distance of cells a and b.
-    const double* row(int a) const { return distance.data() + max_key + key[a]; }
-};
-
-const CellGrid& grid();  // built once
-
 inline constexpr int chunk = 4;  // lists are padded with +0.0 terms to a multiple of this
+inline constexpr int padded_cells = vertex_count + 3;  // 288: whole groups of four cells
+
+// The loops of the scan: `narrow` the SSE2 ones (the portable ones without SSE2, or everywhere
+// with ORV_LAYOUT_PORTABLE), `wide` the AVX2 ones. Both give the same bits.
+enum class Lanes { narrow, wide };
+
+bool wide_lanes_supported();  // this build has the wide loops and this processor runs them
+Lanes widest_lanes();         // wide where supported, else narrow
 
 struct FastScan {
-    explicit FastScan(const Graph& g);
+    explicit FastScan(const Graph& g, Lanes lanes = widest_lanes());
 
     // Same result as `layout::best_partner` for the same state.
     Choice best_partner(const Graph& g, int j, int c);
+
+    // Element e0 of the estimate for vertex v and the vertex on cell cw, when v's sums from the
+    // cells below `smaller` are in on_cell, unless one of the pair lists the other.
+    double full_estimate(double total, int v, int cw, int smaller, const double* row_v) const;
 
     // Follows a trade that `trade_cells(g, j, k)` has just made.
     void after_trade(const Graph& g, int j, int k);
@@ -91,9 +84,19 @@ struct FastScan {
     std::array<double, vertex_count> own{};  // each vertex's edge lengths from its cell, summed
     alignas(16) std::array<double, vertex_count + chunk> on_cell{};  // V's edges from each cell
     // The deciding element of the estimate with each cell's vertex; padded for vectors.
-    alignas(16) std::array<double, vertex_count + 3> chosen{};
+    alignas(32) std::array<double, vertex_count + 3> chosen{};
     std::array<int, vertex_count> stamp{};  // `trades` when own[v] was last refreshed
     int trades = 0;
+    Lanes lanes = Lanes::narrow;
+    // For the wide loops, the lists by cell: keys_at[t * padded_cells + c] is the t-th entry of
+    // the list of the vertex on cell c (padding_key past its end and on cells 285 .. 287), for t
+    // below the largest degree; degree_at and own_at by cell; quad_degree the largest degree
+    // among cells 4q .. 4q + 3.
+    int key_rows = 0;
+    std::vector<int> keys_at;
+    std::array<int, padded_cells> degree_at{};
+    std::array<int, padded_cells / 4> quad_degree{};
+    alignas(32) std::array<double, padded_cells> own_at{};
 
   private:
     void flip_degree_bit(int v) {
@@ -106,6 +109,7 @@ struct FastScan {
     double sum_from(int w, const double* row) const;
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
+    void refresh_cell(int c);  // the wide lists of the vertex on cell c
 };
 
 }  // namespace layout

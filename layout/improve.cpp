@@ -1,3 +1,4 @@
+// orv-layout: the swap improvement passes and the plain partner scan.
 #include "improve.hpp"
 
 #include "fast.hpp"
@@ -37,7 +38,9 @@ int improve(Graph& g, std::FILE* trace, Estimates way, int limit, PassCounters* 
     PassCounters local;
     PassCounters& count = counters != nullptr ? *counters : local;
     std::unique_ptr<FastScan> fast;
-    if (way == Estimates::fast) fast = std::make_unique<FastScan>(g);
+    if (way != Estimates::plain)
+        fast =
+            std::make_unique<FastScan>(g, way == Estimates::fast ? widest_lanes() : Lanes::narrow);
     for (int p = 0; p < limit; ++p) {
         int moved = 0;
         for (int j = 0; j < vertex_count; ++j) {

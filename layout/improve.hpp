@@ -8,7 +8,10 @@
 
 namespace layout {
 
-enum class Estimates { plain, fast };  // which implementation of the swap estimates the passes use
+// Which implementation of the swap estimates the passes use: `fast` the fast scan with the widest
+// loops the processor runs, `fast_narrow` the same with the narrow loops (to test them where wide
+// ones would be taken), `plain` every estimate as written.
+enum class Estimates { plain, fast, fast_narrow };
 
 // Work done by the passes, for benchmarks.
 struct PassCounters {

@@ -1,3 +1,4 @@
+// orv-layout: depth passes, the sort by depth and the placement along the anti-diagonals.
 #include "placement.hpp"
 
 #include <algorithm>

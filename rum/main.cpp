@@ -5,21 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
-
-namespace {
-
-// Makes sure everything written to `stream` really left the process: a full disk or a closed
-// file must not end with a success status. `err` is the reason of a write that failed earlier
-// (0 when none was taken).
-std::optional<Failure> unwritten(std::FILE* stream, const char* what, int err) {
-    if (std::fflush(stream) == 0 && !std::ferror(stream)) return std::nullopt;
-    if (err == 0) err = errno;  // left by the write that failed
-    return Failure{1, std::string(what) + ": " + (err != 0 ? std::strerror(err) : "chyba zápisu")};
-}
-
-}  // namespace
 
 // The trace on standard error is part of what the program produces, so it is checked like the
 // results on standard output.

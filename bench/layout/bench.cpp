@@ -1,14 +1,19 @@
-// orv-layout-bench SAMPLE [SHAPE|all] [PASSES] [REPEATS] [plain|fast]: runs the improvement
+// orv-layout-bench SAMPLE [SHAPE|all] [PASSES] [REPEATS] [plain|fast|narrow]: runs the improvement
 // passes with the plain estimates (every sum recomputed, two square roots per neighbour) and with
 // the fast ones on graphs of several shapes: the sample file SAMPLE and generated graphs. For
 // each shape it reports how many passes the fast passes run to the end (at most 10000) and how
 // many trades a pass makes, then times the first PASSES passes (default 300) both ways, REPEATS
 // times (default 3) in turn, and prints the best processor time per pass of each and their ratio.
 // It checks that both ways write the same totals and end in the same placement and status. With
-// `plain` or `fast` only that way runs, once, on one shape (for instruction counts under
-// callgrind).
+// `plain`, `fast` or `narrow` (the fast scan with its narrow loops) only that way runs, once, on
+// one shape (for instruction counts under callgrind, or to compare the loops). With `write DIR` (in
+// place of PASSES) it writes each shape's graph as a graph file DIR/SHAPE.orv-graph and prints
+// "SHAPE PASSES" with the passes a run of it takes, for the whole-program timing of
+// bench/layout/run.
 #include "graph.hpp"
 #include "improve.hpp"
+#include "phases.hpp"
+#include "reader.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -162,6 +167,19 @@ std::vector<Shape> shapes(const Graph& sample) {
     };
 }
 
+// Writes the lists of `g` as a graph file: a vertex line, then a tab line for each neighbour.
+bool write_graph(const Graph& g, const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    if (f == nullptr) return false;
+    for (const layout::vrchol& v : g.vrcholy) {
+        if (v.pocet == 0) continue;
+        std::fprintf(f, "%d\n", static_cast<int>(&v - g.vrcholy.data()) + 1);
+        for (int k = 0; k < v.pocet; ++k)
+            std::fprintf(f, "\t%d\n", v.sousede[k] + 1);
+    }
+    return std::fclose(f) == 0;
+}
+
 int edges(const Graph& g) {
     int count = 0;
     for (const layout::vrchol& v : g.vrcholy)
@@ -174,7 +192,7 @@ int edges(const Graph& g) {
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: orv-layout-bench SAMPLE [SHAPE|all] [PASSES] [REPEATS] "
-                             "[plain|fast]\n");
+                             "[plain|fast|narrow]\n");
         return 2;
     }
     static Graph sample;
@@ -183,6 +201,22 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string chosen = argc > 2 ? argv[2] : "all";
+    if (argc > 4 && std::string(argv[3]) == "write") {
+        std::FILE* quiet = std::fopen("/dev/null", "w");
+        for (const Shape& shape : shapes(sample)) {
+            if (chosen != "all" && chosen != shape.name) continue;
+            static Graph start;
+            start = shape.make();
+            if (!write_graph(start, std::string(argv[4]) + "/" + shape.name + ".orv-graph")) {
+                std::fprintf(stderr, "orv-layout-bench: cannot write into %s\n", argv[4]);
+                return 2;
+            }
+            layout::prepare(start, quiet);
+            const Run whole = improve(start, layout::Estimates::fast, layout::max_passes);
+            std::printf("%s %lld\n", shape.name.c_str(), whole.work.passes);
+        }
+        return 0;
+    }
     const int limit = argc > 3 ? std::atoi(argv[3]) : 300;
     const int repeats = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
     const std::string only = argc > 5 ? argv[5] : "";
@@ -195,9 +229,12 @@ int main(int argc, char** argv) {
         static Graph start;
         start = shape.make();
         layout::prepare(start, quiet);
-        if (only == "plain" || only == "fast") {
-            const Run r = improve(
-                start, only == "plain" ? layout::Estimates::plain : layout::Estimates::fast, limit);
+        if (only == "plain" || only == "fast" || only == "narrow") {
+            const Run r = improve(start,
+                                  only == "plain"    ? layout::Estimates::plain
+                                  : only == "narrow" ? layout::Estimates::fast_narrow
+                                                     : layout::Estimates::fast,
+                                  limit);
             std::printf("%s %s: %lld passes (status %d), %.3f s, %.1f us per pass\n",
                         shape.name.c_str(), only.c_str(), r.work.passes, r.status, r.seconds,
                         1e6 * r.seconds / static_cast<double>(r.work.passes));

@@ -14,9 +14,29 @@ for program in orv-editor orv-layout vevuvedu rum-sim orv-layout-svg; do
     [ -f "$prefix/share/man/man1/$program.1" ] || { echo "FAIL: man page of $program missing"; failed=1; }
 done
 doc=$prefix/share/doc/orv-programs
-for file in README.md samples/editor/demo.txt samples/layout/symmetric-300.orv-graph \
-    samples/layout/directed-1100.orv-graph; do
+for file in README.md editor/samples/demo.txt layout/samples/symmetric-300.orv-graph \
+    layout/samples/directed-1100.orv-graph; do
     [ -f "$doc/$file" ] || { echo "FAIL: share/doc/orv-programs/$file missing"; failed=1; }
+done
+# Every sample the README names lies at that path beside the installed README.
+for sample in $(grep -oE '(editor|layout)/samples/[A-Za-z0-9._-]+\.(txt|orv-graph)' \
+    "$doc/README.md" 2>/dev/null | sort -u); do
+    [ -f "$doc/$sample" ] || { echo "FAIL: the README names $sample, not installed there"; failed=1; }
+done
+# The pages' FILES sections name the prefix installed to, and what they name is there.
+roff_doc=$(sed 's/-/\\-/g' <<<"$doc")
+for page in orv-editor orv-layout; do
+    grep -qF "$roff_doc/" "$prefix/share/man/man1/$page.1" ||
+        { echo "FAIL: the page of $page does not name $doc"; failed=1; }
+done
+for page in "$prefix"/share/man/man1/*.1; do
+    if grep -q '/usr/local' "$page"; then
+        echo "FAIL: $(basename "$page") still names /usr/local"
+        failed=1
+    fi
+    for named in $(sed -n 's/^\.I \(\/.*\)$/\1/p' "$page" | sed 's/\\-/-/g' | grep -F "$doc"); do
+        [ -e "$named" ] || { echo "FAIL: $(basename "$page") names $named, not installed"; failed=1; }
+    done
 done
 # Every picture the README shows is installed beside it.
 for picture in $(grep -o 'docs/[A-Za-z0-9._-]*\.svg' "$doc/README.md" 2>/dev/null | sort -u); do

@@ -1,5 +1,4 @@
 #include "cost.hpp"
-#include "fast.hpp"
 #include "helpers.hpp"
 #include "placement.hpp"
 
@@ -22,21 +21,6 @@ TEST(Distance, IsTheStraightLineBetweenCells) {
     EXPECT_EQ(layout::vzdalenost(nullptr, &b), 0.0);
     EXPECT_EQ(layout::vzdalenostxy(0, 0, 3, 4), 5.0);
     EXPECT_EQ(layout::vzdalenostxy(1, 1, 2, 2), std::sqrt(2.0));
-}
-
-TEST(Distance, TheCellTableHoldsTheSameDoubles) {
-    const layout::CellGrid& m = layout::grid();
-    const auto cells = layout::diagonal_order();
-    for (int a = 0; a < 285; ++a)
-        for (int b = 0; b < 285; ++b) {
-            layout::vrchol p, q;
-            p.x = cells[a].x, p.y = cells[a].y, q.x = cells[b].x, q.y = cells[b].y;
-            ASSERT_EQ(m.row(a)[-m.key[b]], layout::vzdalenost(&p, &q)) << a << " " << b;
-        }
-    for (int a = 0; a < 285; ++a)
-        ASSERT_EQ(m.row(a)[layout::padding_key], 0.0) << a;
-    EXPECT_EQ(m.first_of_diagonal[15], 120);
-    EXPECT_EQ(m.diagonal[284], 32);
 }
 
 TEST(NewtonSqrt, ConvergesAndTreatsNonPositiveAsZero) {

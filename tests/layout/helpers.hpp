@@ -2,6 +2,7 @@
 #pragma once
 
 #include "graph.hpp"
+#include "phases.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,13 @@ struct Capture {
 inline void add_edge(layout::Graph& g, int a, int b) {
     layout::vrchol& v = g.vrcholy[a - 1];
     v.sousede[v.pocet++] = b - 1;
+}
+
+// `g` after the phases before the passes (depths, placement, first total), their trace dropped.
+inline layout::Graph placed(layout::Graph g) {
+    Capture quiet;
+    layout::prepare(g, quiet.stream);
+    return g;
 }
 
 }  // namespace layout_test
