@@ -3,7 +3,8 @@
 #include "cube.hpp"
 
 #include "search.hpp"
-#include "store.hpp"
+#include "threads.hpp"
+#include "walker.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,11 +14,6 @@
 #include <cstdlib>
 #include <sched.h>
 #include <unistd.h>
-
-int report(const Failure& failure) {
-    std::fprintf(stderr, "vevuvedu: %s\n", failure.reason.c_str());
-    return failure.status;
-}
 
 namespace {
 
@@ -134,15 +130,25 @@ bool write_to_stdout(std::string_view text, void*) {
 
 }  // namespace
 
-int run_vevuvedu(int argc, char** argv) {
+BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
+    const int32_t filled = take_start(kostka);
+    if (options.threads > 1 && options.split_depth >= 1) {
+        EventPlan every_event;
+        return search_threads(kostka, filled, options, every_event).result;
+    }
+    return probe_path(kostka, 0, 0, 0, kostka.nx - 1, 0, 0, 2, filled, options.sink,
+                      options.pruning, options.progress);
+}
+
+Ending run_vevuvedu(int argc, char** argv) {
     const EdgeArgument edge = read_edge(argc, argv);
-    if (edge.failure) return report(*edge.failure);
+    if (edge.failure) return {0, edge.failure};
     const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
-    if (threads.failure) return report(*threads.failure);
+    if (threads.failure) return {0, threads.failure};
     const int32_t n = edge.n;
     Cube kostka;
     if (!make_cube(kostka, n, n, n))
-        return report({3, "na krychli o hraně " + std::to_string(n) + " nestačí paměť"});
+        return {0, Failure{3, "na krychli o hraně " + std::to_string(n) + " nestačí paměť"}};
 
     Progress progress;
     progress.terminal = isatty(STDERR_FILENO) == 1;
@@ -153,15 +159,9 @@ int run_vevuvedu(int argc, char** argv) {
     options.progress = {show_progress, &progress};
     const BoxSearch result = search_box(kostka, options);
     clear_progress();
-    switch (result.failure) {
-    case SearchFailure::memory:
-        return report({3, "na zásobník hledání nestačí paměť"});
-    case SearchFailure::write:
-        return 1;  // the reason is reported when standard output is checked at exit
-    case SearchFailure::none:
-        break;
-    }
+    // A filling standard output refused is reported by main's check of standard output.
+    if (result.failure) return {0, result.failure};
     const std::string message = final_message(result.count);
     std::fputs(message.c_str(), stdout);
-    return static_cast<int>(message.size());
+    return {static_cast<int>(message.size()), std::nullopt};
 }

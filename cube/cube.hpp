@@ -2,18 +2,13 @@
 // line, the search of the whole cube and the final message.
 #pragma once
 
+#include "failure.hpp"
+#include "records.hpp"
+#include "store.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
-
-// Why the program ends early: the exit status and the message for standard error.
-struct Failure {
-    int status = 0;
-    std::string reason;
-};
-
-// Writes "vevuvedu: REASON" to standard error and returns the failure's exit status.
-int report(const Failure& failure);
 
 // The edge length read from the command line, or why there is none.
 struct EdgeArgument {
@@ -33,6 +28,17 @@ ThreadCount read_threads(const char* setting);
 // The line that ends a run; the program's exit status is its length in bytes.
 std::string final_message(int32_t count);
 
-// The whole program: reads N, searches, prints every filling and the final message; returns
-// the exit status.
-int run_vevuvedu(int argc, char** argv);
+// The search as the program starts it, on a box whose taken cells already hold a non-zero value:
+// cell (0,0,0) gets 1 and the first segment, numbered 2, runs along the first axis to its far
+// end (`probe_path`). One walk, or with `options.threads` above 1 the threads; the fillings
+// reach the sink in the same order either way. The box is left as it was given, (0,0,0) marked.
+BoxSearch search_box(Cube& kostka, const SearchOptions& options);
+
+// How a run ends: its exit status, or the failure main reports.
+struct Ending {
+    int status = 0;
+    std::optional<Failure> failure;
+};
+
+// The whole program: reads N, searches, prints every filling and the final message.
+Ending run_vevuvedu(int argc, char** argv);
