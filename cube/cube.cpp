@@ -2,6 +2,7 @@
 // line, the search of the whole cube and the final message.
 #include "cube.hpp"
 
+#include "box.hpp"
 #include "search.hpp"
 #include "threads.hpp"
 #include "walker.hpp"
@@ -17,32 +18,10 @@
 
 namespace {
 
-constexpr const char* usage =
-    "\npoužití: vevuvedu N   (N je délka hrany krychle, celé číslo od 1 do 1290)";
-
 // More threads than this would only wait on each other.
 constexpr long max_threads = 256;
 
-EdgeArgument bad_edge(int status, std::string reason) {
-    return {0, Failure{status, std::move(reason)}};
-}
-
 }  // namespace
-
-EdgeArgument read_edge(int argc, char** argv) {
-    if (argc < 2) return bad_edge(2, std::string("chybí délka hrany krychle") + usage);
-    const char* text = argv[1];
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);  // leading blanks and a sign are accepted
-    const std::string quoted = std::string("„") + text + "“";
-    if (end == text) return bad_edge(2, "délka hrany " + quoted + " není číslo" + usage);
-    if (value < 1) return bad_edge(2, "délka hrany " + quoted + " je menší než 1" + usage);
-    if (errno == ERANGE || value > max_edge)
-        return bad_edge(3, "krychle o hraně " + quoted +
-                               " má víc polí, než kolik program spočítá (nejvýš 1290^3)");
-    return {static_cast<int32_t>(value), std::nullopt};
-}
 
 ThreadCount read_threads(const char* setting) {
     if (setting == nullptr) {
@@ -140,21 +119,27 @@ BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
                       options.pruning, options.progress);
 }
 
-Ending run_vevuvedu(int argc, char** argv) {
-    const EdgeArgument edge = read_edge(argc, argv);
-    if (edge.failure) return {0, edge.failure};
-    const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
-    if (threads.failure) return {0, threads.failure};
-    const int32_t n = edge.n;
-    Cube kostka;
-    if (!make_cube(kostka, n, n, n))
-        return {0, Failure{3, "na krychli o hraně " + std::to_string(n) + " nestačí paměť"}};
+std::optional<Failure> make_box(const Request& r, Cube& kostka) {
+    if (!make_cube(kostka, r.nx, r.ny, r.nz)) {
+        if (r.cube) return Failure{3, "na krychli o hraně " + std::to_string(r.nx) + " nestačí paměť"};
+        return Failure{3, "na kvádr " + std::to_string(r.nx) + "x" + std::to_string(r.ny) + "x" +
+                              std::to_string(r.nz) + " nestačí paměť"};
+    }
+    if (!r.taken.empty()) return load_taken(r.taken, kostka);
+    return std::nullopt;
+}
 
+namespace {
+
+// The plain run: every filling and the final message on standard output.
+Ending run_plain(const Request& request, int threads) {
+    Cube kostka;
+    if (std::optional<Failure> failure = make_box(request, kostka)) return {0, failure};
     Progress progress;
     progress.terminal = isatty(STDERR_FILENO) == 1;
     if (progress.terminal) std::signal(SIGINT, on_interrupt);
     SearchOptions options;
-    options.threads = threads.threads;
+    options.threads = threads;
     options.sink.write = write_to_stdout;
     options.progress = {show_progress, &progress};
     const BoxSearch result = search_box(kostka, options);
@@ -164,4 +149,23 @@ Ending run_vevuvedu(int argc, char** argv) {
     const std::string message = final_message(result.count);
     std::fputs(message.c_str(), stdout);
     return {static_cast<int>(message.size()), std::nullopt};
+}
+
+}  // namespace
+
+Ending run_vevuvedu(int argc, char** argv) {
+    const RequestRead read = read_request(
+        argc, argv, {std::getenv("SLURM_ARRAY_TASK_ID"), std::getenv("JOB_COMPLETION_INDEX")});
+    if (read.failure) return {0, read.failure};
+    const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
+    if (threads.failure) return {0, threads.failure};
+    switch (read.request.mode) {
+    case Mode::plain:
+        return run_plain(read.request, threads.threads);
+    case Mode::shard:
+    case Mode::merge:
+    case Mode::verify:
+        break;
+    }
+    return {0, Failure{2, "tato volba zatím není hotová"}};
 }

@@ -2,6 +2,7 @@
 // line, the search of the whole cube and the final message.
 #pragma once
 
+#include "arguments.hpp"
 #include "failure.hpp"
 #include "records.hpp"
 #include "store.hpp"
@@ -9,13 +10,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-
-// The edge length read from the command line, or why there is none.
-struct EdgeArgument {
-    int32_t n = 0;
-    std::optional<Failure> failure;
-};
-EdgeArgument read_edge(int argc, char** argv);
 
 // The number of threads: `VEVUVEDU_THREADS` when it is set (`setting`, nullptr when not),
 // otherwise the processors the process may run on.
@@ -40,5 +34,9 @@ struct Ending {
     std::optional<Failure> failure;
 };
 
-// The whole program: reads N, searches, prints every filling and the final message.
+// Builds the box the request names: the cube of edge N or the box, its taken cells marked.
+std::optional<Failure> make_box(const Request& request, Cube& kostka);
+
+// The whole program: reads the command line, then searches and prints every filling and the
+// final message (or runs a work unit, merges or compares their results).
 Ending run_vevuvedu(int argc, char** argv);

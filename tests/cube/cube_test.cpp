@@ -1,3 +1,4 @@
+#include "arguments.hpp"
 #include "cube.hpp"
 
 #include <gtest/gtest.h>
