@@ -3,8 +3,10 @@
 #include "cube.hpp"
 
 #include "box.hpp"
+#include "merge.hpp"
 #include "search.hpp"
 #include "threads.hpp"
+#include "unit.hpp"
 #include "walker.hpp"
 
 #include <algorithm>
@@ -153,6 +155,71 @@ Ending run_plain(const Request& request, int threads) {
 
 }  // namespace
 
+namespace {
+
+// Set by SIGTERM, SIGINT or SIGUSR1 while a work unit runs: it checkpoints and stops.
+volatile std::sig_atomic_t stop_signal = 0;
+
+extern "C" void on_stop_signal(int signal) { stop_signal = signal; }
+
+// One work unit: its result file, or its checkpoint when stopped.
+Ending run_shard(const Request& request, int threads, double checkpoint_every) {
+    Cube kostka;
+    if (std::optional<Failure> failure = make_box(request, kostka)) return {0, failure};
+    for (int signal : {SIGTERM, SIGINT, SIGUSR1})
+        std::signal(signal, on_stop_signal);
+    UnitJob job;
+    job.shard = request.shard;
+    job.shards = request.shards;
+    job.split_depth = request.split_depth;
+    job.out = request.out;
+    job.threads = threads;
+    job.time_limit = request.time_limit;
+    job.progress_every = request.progress_every;
+    job.checkpoint_every = checkpoint_every;
+    job.stop_signal = &stop_signal;
+    return {0, run_unit(kostka, job)};
+}
+
+// The plain run's output from the results of every unit.
+Ending run_merge(const Request& request) {
+    const SetRead read = read_unit_set(request.inputs);
+    if (read.failure) return {0, read.failure};
+    FillingSink sink;
+    sink.write = write_to_stdout;
+    const BoxSearch result = merge_units(read.set, sink);
+    if (result.failure) return {0, result.failure};
+    const std::string message = final_message(result.count);
+    std::fputs(message.c_str(), stdout);
+    return {static_cast<int>(message.size()), std::nullopt};
+}
+
+// Two sets of results of one run compared unit by unit.
+Ending run_verify(const Request& request) {
+    const SetRead a = read_unit_set({request.inputs[0]});
+    if (a.failure) return {0, a.failure};
+    const SetRead b = read_unit_set({request.inputs[1]});
+    if (b.failure) return {0, b.failure};
+    if (std::optional<Failure> differs = compare_sets(a, b)) return {0, differs};
+    const BoxSearch merged = merge_units(a.set, {});
+    std::printf("Sady souhlasí: %zu dílů, %d vyplnění, %llu volání.\n", a.set.units.size(),
+                merged.count, static_cast<unsigned long long>(merged.stats.calls));
+    return {0, std::nullopt};
+}
+
+}  // namespace
+
+Seconds read_checkpoint_every(const char* setting) {
+    if (setting == nullptr) return {default_checkpoint_every, std::nullopt};
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(setting, &end);
+    if (end == setting || *end != '\0' || errno == ERANGE || !(value >= 0 && value <= 1e9))
+        return {0, Failure{2, std::string("VEVUVEDU_CHECKPOINT_SECONDS=„") + setting +
+                                  "“ není počet sekund (0 nebo víc)"}};
+    return {value, std::nullopt};
+}
+
 Ending run_vevuvedu(int argc, char** argv) {
     const RequestRead read = read_request(
         argc, argv, {std::getenv("SLURM_ARRAY_TASK_ID"), std::getenv("JOB_COMPLETION_INDEX")});
@@ -162,10 +229,15 @@ Ending run_vevuvedu(int argc, char** argv) {
     switch (read.request.mode) {
     case Mode::plain:
         return run_plain(read.request, threads.threads);
-    case Mode::shard:
-    case Mode::merge:
-    case Mode::verify:
-        break;
+    case Mode::shard: {
+        const Seconds every = read_checkpoint_every(std::getenv("VEVUVEDU_CHECKPOINT_SECONDS"));
+        if (every.failure) return {0, every.failure};
+        return run_shard(read.request, threads.threads, every.seconds);
     }
-    return {0, Failure{2, "tato volba zatím není hotová"}};
+    case Mode::merge:
+        return run_merge(read.request);
+    case Mode::verify:
+        return run_verify(read.request);
+    }
+    return {0, std::nullopt};
 }

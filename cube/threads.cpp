@@ -52,6 +52,7 @@ struct Shared {
     SearchStats stats;
     int64_t events = 0;
     uint64_t top_calls = 0;
+    std::atomic<int64_t> mirror_event{-1};
     int running = 0;
 };
 
@@ -155,6 +156,7 @@ struct Splitter {
     }
     // Once every event before this one is handed on, all the fillings to mirror are known.
     void mirror_half() {
+        sh.mirror_event = event;  // every thread numbers it alike
         EventOutcome o;
         if (!take(o)) return;
         o.mirror_switch = true;
@@ -290,5 +292,6 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
     result.result.failure = sh.failure;
     result.events = sh.events;
     result.top_calls = sh.top_calls;
+    result.mirror_event = sh.mirror_event;
     return result;
 }
