@@ -60,12 +60,13 @@ std::optional<double> seconds(const char* text) {
 // "K/M", or "/M" with K the batch engine's array index.
 std::optional<Failure> read_shard(std::string_view text, const ArrayIndex& index, Request& r) {
     const std::size_t slash = text.find('/');
-    const std::optional<int64_t> m =
-        slash == std::string_view::npos ? std::nullopt
-                                        : whole_number(text.substr(slash + 1), 1, max_shards);
+    const std::optional<int64_t> m = slash == std::string_view::npos
+                                         ? std::nullopt
+                                         : whole_number(text.substr(slash + 1), 1, max_shards);
     if (!m)
-        return bad_command("--shard " + quoted(text) +
-                           " není tvaru K/M nebo /M (M počet dílů od 1, K číslo dílu od 0 do M - 1)");
+        return bad_command(
+            "--shard " + quoted(text) +
+            " není tvaru K/M nebo /M (M počet dílů od 1, K číslo dílu od 0 do M - 1)");
     r.shards = *m;
     std::string_view k = text.substr(0, slash);
     std::string source = "--shard " + quoted(text);
@@ -84,8 +85,8 @@ std::optional<Failure> read_shard(std::string_view text, const ArrayIndex& index
     }
     const std::optional<int64_t> shard = whole_number(k, 0, *m - 1);
     if (!shard)
-        return Failure{2, source + ": číslo dílu není celé číslo od 0 do " +
-                              std::to_string(*m - 1)};
+        return Failure{2,
+                       source + ": číslo dílu není celé číslo od 0 do " + std::to_string(*m - 1)};
     r.shard = *shard;
     return std::nullopt;
 }
@@ -135,8 +136,8 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
         }
         if (word.substr(0, 2) != "--") {
             if (have_edge || have_box)
-                return fail(bad_command("krychle nebo kvádr je zadán víckrát (" + quoted(word) +
-                                        ")"));
+                return fail(
+                    bad_command("krychle nebo kvádr je zadán víckrát (" + quoted(word) + ")"));
             char* edge_argv[] = {argv[0], argv[i], nullptr};
             const EdgeArgument edge = read_edge(2, edge_argv);
             if (edge.failure) return fail(*edge.failure);
@@ -145,11 +146,11 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
             continue;
         }
         const bool known = word == "--box" || word == "--taken" || word == "--shard" ||
-                           word == "--out" || word == "--split-depth" ||
-                           word == "--time-limit" || word == "--progress";
+                           word == "--out" || word == "--split-depth" || word == "--time-limit" ||
+                           word == "--progress";
         if (!known) return fail(bad_command("neznámá volba " + quoted(word)));
-        if (i + 1 >= argc) return fail(bad_command("volba " + std::string(word) +
-                                                   " potřebuje hodnotu"));
+        if (i + 1 >= argc)
+            return fail(bad_command("volba " + std::string(word) + " potřebuje hodnotu"));
         const char* value = argv[++i];
         if (word == "--box") {
             if (have_edge || have_box)

@@ -73,8 +73,7 @@ std::optional<Failure> read_taken(std::string_view text, const std::string& name
             const std::size_t start = at;
             while (at < line.size() && blank(line[at]))
                 ++at;
-            if (axis > 0 && at == start)
-                return refuse("souřadnice nejsou odděleny mezerou");
+            if (axis > 0 && at == start) return refuse("souřadnice nejsou odděleny mezerou");
             const std::size_t used =
                 read_number(line.substr(at), std::numeric_limits<int32_t>::max(), c[axis]);
             if (used == 0)

@@ -1,9 +1,11 @@
 // vevuvedu: the frame of the program: the command line, the number of threads, the progress
-// line, the search of the whole cube and the final message.
+// line, and what the command line asks for: the search of the whole box and the final message,
+// one work unit, the merge of every unit's result, or two sets of results compared.
 #include "cube.hpp"
 
 #include "box.hpp"
 #include "merge.hpp"
+#include "progress.hpp"
 #include "search.hpp"
 #include "threads.hpp"
 #include "unit.hpp"
@@ -75,19 +77,6 @@ extern "C" void on_interrupt(int signal) {
     std::raise(signal);
 }
 
-// "1 h 05 min", "4 min 12 s", "37 s".
-std::string duration_text(double seconds) {
-    const long s = static_cast<long>(seconds + 0.5);
-    char text[48];
-    if (s >= 3600)
-        std::snprintf(text, sizeof text, "%ld h %02ld min", s / 3600, s / 60 % 60);
-    else if (s >= 60)
-        std::snprintf(text, sizeof text, "%ld min %02ld s", s / 60, s % 60);
-    else
-        std::snprintf(text, sizeof text, "%ld s", s);
-    return text;
-}
-
 void show_progress(double share_done, int64_t found, void* context) {
     const auto& p = *static_cast<const Progress*>(context);
     const double elapsed =
@@ -123,7 +112,8 @@ BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
 
 std::optional<Failure> make_box(const Request& r, Cube& kostka) {
     if (!make_cube(kostka, r.nx, r.ny, r.nz)) {
-        if (r.cube) return Failure{3, "na krychli o hraně " + std::to_string(r.nx) + " nestačí paměť"};
+        if (r.cube)
+            return Failure{3, "na krychli o hraně " + std::to_string(r.nx) + " nestačí paměť"};
         return Failure{3, "na kvádr " + std::to_string(r.nx) + "x" + std::to_string(r.ny) + "x" +
                               std::to_string(r.nz) + " nestačí paměť"};
     }
@@ -152,10 +142,6 @@ Ending run_plain(const Request& request, int threads) {
     std::fputs(message.c_str(), stdout);
     return {static_cast<int>(message.size()), std::nullopt};
 }
-
-}  // namespace
-
-namespace {
 
 // Set by SIGTERM, SIGINT or SIGUSR1 while a work unit runs: it checkpoints and stops.
 volatile std::sig_atomic_t stop_signal = 0;

@@ -1,5 +1,6 @@
 // vevuvedu: the frame of the program: the command line, the number of threads, the progress
-// line, the search of the whole cube and the final message.
+// line, and what the command line asks for: the search of the whole box and the final message,
+// one work unit, the merge of every unit's result, or two sets of results compared.
 #pragma once
 
 #include "arguments.hpp"

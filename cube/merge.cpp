@@ -72,13 +72,14 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
             return read;
         }
         if (!unit.unit.complete)
-            return refuse("soubor dílu " + quoted(file) + " není hotový výsledek, je to kontrolní bod");
+            return refuse("soubor dílu " + quoted(file) +
+                          " není hotový výsledek, je to kontrolní bod");
         if (!units.empty()) {
             const UnitFile& first = units.front();
             const char* differs = identity_difference(unit.unit.id, first.id, false);
-            if (differs == nullptr && (unit.unit.events != first.events ||
-                                       unit.unit.top_calls != first.top_calls ||
-                                       unit.unit.mirror_event != first.mirror_event))
+            if (differs == nullptr &&
+                (unit.unit.events != first.events || unit.unit.top_calls != first.top_calls ||
+                 unit.unit.mirror_event != first.mirror_event))
                 differs = "průchod vrcholu stromu";
             if (differs != nullptr)
                 return refuse("soubor dílu " + quoted(file) + " nepatří ke stejnému běhu jako " +
@@ -114,8 +115,7 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
     for (int64_t k = 0; k < m; ++k) {
         const std::size_t i = static_cast<std::size_t>(at[static_cast<std::size_t>(k)]);
         if (units[i].owned != owned[static_cast<std::size_t>(k)])
-            return refuse("soubor dílu " + quoted(files[i]) +
-                          " neuvádí události, které mu patří");
+            return refuse("soubor dílu " + quoted(files[i]) + " neuvádí události, které mu patří");
         read.set.units[static_cast<std::size_t>(k)] = std::move(units[i]);
         read.set.names[static_cast<std::size_t>(k)] = files[i];
     }
@@ -130,8 +130,9 @@ BoxSearch merge_units(const UnitSet& set, const FillingSink& sink) {
         for (const UnitFilling& f : u.fillings)
             fillings.push_back(&f);
     // An event belongs to one unit, and a unit keeps its fillings in the order found.
-    std::stable_sort(fillings.begin(), fillings.end(),
-                     [](const UnitFilling* a, const UnitFilling* b) { return a->event < b->event; });
+    std::stable_sort(
+        fillings.begin(), fillings.end(),
+        [](const UnitFilling* a, const UnitFilling* b) { return a->event < b->event; });
     try {
         Cube k;
         if (!make_cube(k, first.id.nx, first.id.ny, first.id.nz)) throw std::bad_alloc();
@@ -195,8 +196,10 @@ std::optional<Failure> compare_sets(const SetRead& a, const SetRead& b) {
         const UnitFile& x = a.set.units[k];
         const UnitFile& y = b.set.units[k];
         std::string what;
-        if (x.fillings.size() != y.fillings.size()) what += ", počet vyplnění";
-        else if (!fillings_equal(x, y)) what += ", vyplnění";
+        if (x.fillings.size() != y.fillings.size())
+            what += ", počet vyplnění";
+        else if (!fillings_equal(x, y))
+            what += ", vyplnění";
         if (x.calls != y.calls || x.top_calls != y.top_calls) what += ", volání";
         if (x.events != y.events || x.mirror_event != y.mirror_event) what += ", události";
         if (what.empty()) continue;

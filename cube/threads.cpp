@@ -43,9 +43,9 @@ struct Shared {
 
     std::mutex lock;
     std::condition_variable changed;
-    int64_t written = 0;                     // wanted events handed on, by rank
-    std::map<int64_t, EventOutcome> held;    // done but not yet handed on, by rank
-    std::vector<MirroredFilling> mirrors;    // of the fillings handed on
+    int64_t written = 0;                   // wanted events handed on, by rank
+    std::map<int64_t, EventOutcome> held;  // done but not yet handed on, by rank
+    std::vector<MirroredFilling> mirrors;  // of the fillings handed on
     int64_t found = 0;
     double share = 0;
     std::optional<Failure> failure;
@@ -66,9 +66,8 @@ void fail(Shared& sh, Failure failure) {
 // Hands one outcome on: to the plan, or its text to the sink.
 bool hand_on(Shared& sh, EventOutcome& o) {
     if (sh.plan->take != nullptr) {
-        if (sh.plan->take(o, sh.plan->take_context)) return true;
-        sh.failure = sh.plan->failure ? *sh.plan->failure : write_failure();
-        return false;
+        sh.plan->take(o, sh.plan->take_context);
+        return true;
     }
     const FillingSink& sink = sh.options->sink;
     if (o.text.empty() || sink.write == nullptr || sink.write(o.text, sink.context)) return true;
@@ -125,7 +124,7 @@ struct Splitter {
     int64_t event = 0;        // events numbered so far
     int64_t rank = 0;         // wanted events among them
     int64_t ticket = 0;
-    bool stopped = false;     // the walk of the top ended early
+    bool stopped = false;  // the walk of the top ended early
 
     // Numbers the next event; true when it is this thread's to deal with, once there is room
     // to hold its outcome.

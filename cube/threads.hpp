@@ -33,24 +33,22 @@ struct EventPlan {
     // Keeps each filling's cells instead of its text; the switch to the mirrored half is then an
     // event with no fillings, its mirrors left to whoever gathers the outcomes of every event.
     bool keep_cells = false;
-    // Takes each outcome in event order instead of the sink (nullptr: the sink); false stops
-    // the search with the failure it left in `failure`.
-    bool (*take)(EventOutcome& outcome, void* context) = nullptr;
+    // Takes each outcome in event order instead of the sink (nullptr: the sink).
+    void (*take)(EventOutcome& outcome, void* context) = nullptr;
     void* take_context = nullptr;
     // Called about every `watch_ms` milliseconds while the threads run, without the search's
     // lock; true stops the search where it is (events in flight are abandoned).
     bool (*watch)(void* context) = nullptr;
     void* watch_context = nullptr;
     int watch_ms = 500;
-    std::optional<Failure> failure;  // what `take` left when it refused an outcome
 };
 
 struct ThreadedSearch {
     BoxSearch result;
-    int64_t events = 0;       // events the top walk numbered (all of them unless stopped)
-    uint64_t top_calls = 0;   // calls of the top walk, the same in every thread
+    int64_t events = 0;         // events the top walk numbered (all of them unless stopped)
+    uint64_t top_calls = 0;     // calls of the top walk, the same in every thread
     int64_t mirror_event = -1;  // the event of the switch to the mirrored half; -1: none
-    bool stopped = false;     // `watch` stopped it
+    bool stopped = false;       // `watch` stopped it
 };
 
 // Runs the search of `probe_path` from the first segment on `options.threads` threads (at

@@ -9,6 +9,7 @@
 #include "unit.hpp"
 
 #include "box.hpp"
+#include "progress.hpp"
 #include "threads.hpp"
 #include "unit_file.hpp"
 #include "walker.hpp"
@@ -50,7 +51,7 @@ bool wanted(int64_t event, const void* context) {
 }
 
 // Adds one event's outcome to the state: the events are handed on in order.
-bool take(EventOutcome& o, void* context) {
+void take(EventOutcome& o, void* context) {
     auto& run = *static_cast<Run*>(context);
     std::lock_guard<std::mutex> hold(run.lock);
     for (std::size_t i = 0; i < o.cells.size(); ++i)
@@ -59,7 +60,6 @@ bool take(EventOutcome& o, void* context) {
              i < o.mirrors.size() ? o.mirrors[i].trials : std::vector<int32_t>{}});
     run.state.calls += o.calls;
     run.state.next_event = o.event + 1;
-    return true;
 }
 
 std::optional<Failure> write_checkpoint(Run& run) {
@@ -73,19 +73,6 @@ std::optional<Failure> write_checkpoint(Run& run) {
 
 void report_share(double share, int64_t, void* context) {
     static_cast<Run*>(context)->share = share;
-}
-
-// "1 h 05 min", "4 min 12 s", "37 s".
-std::string duration_text(double seconds) {
-    const long s = static_cast<long>(seconds + 0.5);
-    char text[48];
-    if (s >= 3600)
-        std::snprintf(text, sizeof text, "%ld h %02ld min", s / 3600, s / 60 % 60);
-    else if (s >= 60)
-        std::snprintf(text, sizeof text, "%ld min %02ld s", s / 60, s % 60);
-    else
-        std::snprintf(text, sizeof text, "%ld s", s);
-    return text;
 }
 
 void progress_line(Run& run) {
@@ -160,8 +147,8 @@ Existing read_existing(const std::string& path, const UnitIdentity& id, const ch
         return e;
     }
     if (const char* differs = identity_difference(read.unit.id, id, true)) {
-        e.failure = Failure{2, std::string(what) + " „" + path +
-                                   "“ patří k jinému běhu (liší se " + differs + ")"};
+        e.failure = Failure{2, std::string(what) + " „" + path + "“ patří k jinému běhu (liší se " +
+                                   differs + ")"};
         return e;
     }
     e.unit = std::move(read.unit);
@@ -176,8 +163,8 @@ uint64_t taken_hash(const Cube& kostka) {
 }
 
 std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
-    const UnitIdentity id{ORV_VERSION, kostka.nx, kostka.ny, kostka.nz, taken_hash(kostka),
-                          job.split_depth, job.shard, job.shards};
+    const UnitIdentity id{ORV_VERSION,        kostka.nx,       kostka.ny, kostka.nz,
+                          taken_hash(kostka), job.split_depth, job.shard, job.shards};
     const Existing done = read_existing(job.out, id, "výsledek");
     if (done.failure) return done.failure;
     if (done.found) {
@@ -216,9 +203,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     if (run.failure) return run.failure;
     if (search.stopped) {
         if (std::optional<Failure> f = write_checkpoint(run)) return f;
-        return Failure{stopped_status, "díl " + shard_text(job) + " zastaven (" +
-                                           run.stopped_by + "), stav uložen v „" +
-                                           run.checkpoint_path +
+        return Failure{stopped_status, "díl " + shard_text(job) + " zastaven (" + run.stopped_by +
+                                           "), stav uložen v „" + run.checkpoint_path +
                                            "“; týž příkaz bude pokračovat"};
     }
     UnitFile& u = run.state;

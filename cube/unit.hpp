@@ -14,7 +14,7 @@
 struct UnitJob {
     int64_t shard = 0, shards = 1;
     int32_t split_depth = 8;
-    std::string out;              // the result file; the checkpoint is `out` + ".checkpoint"
+    std::string out;  // the result file; the checkpoint is `out` + ".checkpoint"
     int threads = 1;
     double time_limit = 0;        // seconds; 0: none
     double progress_every = 0;    // seconds between progress lines; 0: none

@@ -189,8 +189,10 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
         return read;
     };
     // The checksum first: a damaged file is named as damaged, whatever else is wrong with it.
-    const std::size_t last = text.size() >= 2 ? text.rfind('\n', text.size() - 2) : std::string_view::npos;
-    const std::string_view body = last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+    const std::size_t last =
+        text.size() >= 2 ? text.rfind('\n', text.size() - 2) : std::string_view::npos;
+    const std::string_view body =
+        last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
     const std::string_view tail = last == std::string_view::npos ? text : text.substr(last + 1);
     if (text.empty() || text.back() != '\n' || tail.substr(0, 9) != "checksum " ||
         tail != "checksum " + hex(fnv1a(body)) + "\n") {
@@ -284,16 +286,19 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
         r.fail("za kontrolním součtem následuje další text");
         return failed();
     }
-    // What a complete unit states must agree with itself.
-    if ((u.complete && (u.next_event != u.events || u.owned > u.events ||
-                        u.mirror_event >= u.events)) ||
+    // What the unit states must agree with itself and with the assignment.
+    auto contradicts = [&](const std::string& what) {
+        read.failure = Failure{2, "soubor dílu „" + name + "“: " + what};
+        return read;
+    };
+    if ((u.complete &&
+         (u.next_event != u.events || u.owned > u.events || u.mirror_event >= u.events)) ||
         (u.mirror_event >= 0 && id.ny != id.nz))
-        return r.fail("údaje o událostech si odporují"), failed();
+        return contradicts("údaje o událostech si odporují");
     for (const UnitFilling& f : u.fillings)
         if (f.event >= u.next_event || owner_of(f.event, id.shards) != id.shard)
-            return r.fail("vyplnění z události " + std::to_string(f.event) +
-                          ", která k tomuto dílu nepatří"),
-                   failed();
+            return contradicts("vyplnění z události " + std::to_string(f.event) +
+                               ", která k tomuto dílu nepatří nebo ještě nebyla");
     return read;
 }
 
@@ -309,7 +314,9 @@ const char* identity_difference(const UnitIdentity& a, const UnitIdentity& b, bo
 
 std::optional<Failure> write_atomically(const std::string& path, std::string_view text) {
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
     std::string temporary = path + ".XXXXXX";
     auto failure = [&](const char* what) {
         return failure_of(1, std::string(what) + " „" + path + "“ selhal", errno, "chyba zápisu");

@@ -32,9 +32,9 @@ TEST(TakenCells, MarksTheCellsListedAndRefusesTheRest) {
     for (int32_t c = 0; c < k.celkem_poli; ++c)
         taken += k.cells[c] != 0;
     EXPECT_EQ(taken, 3);
-    for (const char* bad : {"1 2", "1 2 3 4", "2 0 0", "0 3 0", "0 0 4", "0 0 0", "1 1 1\n1 1 1",
-                            "1,1,1", "-1 1 1", "1 1 99999999999999999999", "a b c", "1 1 1x",
-                            "11 1"}) {
+    for (const char* bad :
+         {"1 2", "1 2 3 4", "2 0 0", "0 3 0", "0 0 4", "0 0 0", "1 1 1\n1 1 1", "1,1,1", "-1 1 1",
+          "1 1 99999999999999999999", "a b c", "1 1 1x", "11 1"}) {
         Cube c = box(2, 3, 4);
         const std::optional<Failure> f = read_taken(bad, "taken.txt", c);
         ASSERT_TRUE(f) << bad;

@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         if (r.cube && (r.nx != r.ny || r.ny != r.nz || r.nx > max_edge)) std::abort();
     }
-    if (r.mode == Mode::shard && (r.shard < 0 || r.shard >= r.shards || r.out.empty() ||
-                                  r.split_depth < 1))
+    if (r.mode == Mode::shard &&
+        (r.shard < 0 || r.shard >= r.shards || r.out.empty() || r.split_depth < 1))
         std::abort();
     if (r.mode == Mode::merge && r.inputs.empty()) std::abort();
     if (r.mode == Mode::verify && r.inputs.size() != 2) std::abort();
