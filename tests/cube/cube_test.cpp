@@ -49,4 +49,15 @@ TEST(ThreadCount, ComesFromTheSettingOrTheProcessors) {
     }
 }
 
+TEST(CheckpointInterval, ComesFromTheSettingOrIsFiveMinutes) {
+    EXPECT_EQ(read_checkpoint_every(nullptr).seconds, 300);
+    EXPECT_EQ(read_checkpoint_every("0.25").seconds, 0.25);
+    EXPECT_EQ(read_checkpoint_every("0").seconds, 0);
+    for (const char* bad : {"", "-1", "x", "5s", "nan", "inf", "1e99"}) {
+        const Seconds s = read_checkpoint_every(bad);
+        ASSERT_TRUE(s.failure) << bad;
+        EXPECT_EQ(s.failure->status, 2) << bad;
+    }
+}
+
 }  // namespace
