@@ -184,6 +184,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
         run.state.id = id;
     }
 
+    // A folder the result cannot be written to shows now, not after hours of search.
+    if (std::optional<Failure> f = write_checkpoint(run)) return f;
     const int32_t filled = take_start(kostka);
     SearchOptions options;
     options.threads = job.threads;

@@ -147,6 +147,10 @@ refusals)
     refused "no array index" "SLURM_ARRAY_TASK_ID" --shard /4 --out x.vvr 5
     SLURM_ARRAY_TASK_ID=9 refused "array index out of range" "SLURM_ARRAY_TASK_ID" --shard /4 --out x.vvr 5
     refused "--shard without --out" "--out" --shard 1/4 5
+    "$program" --shard 0/1 --out nowhere/x.vvr 5 >/dev/null 2>unwritable.err
+    status=$?
+    [ "$status" = 1 ] || fail "a result folder that does not exist: status $status"
+    grep -qF "nowhere/x.vvr" unwritable.err || fail "the unwritable file is not named"
     # The double-run check: the same set run again agrees, a differing unit is named.
     shards again 4 3 "${six[@]}"
     "$program" --verify set again >verify.out 2>verify.err
