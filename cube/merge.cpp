@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <dirent.h>
+#include <map>
 #include <new>
 #include <sys/stat.h>
 
@@ -88,24 +89,24 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
         units.push_back(std::move(unit.unit));
     }
     const int64_t m = units.front().id.shards;
-    std::vector<int64_t> at(static_cast<std::size_t>(m), -1);
+    std::map<int64_t, std::size_t> at;  // unit number -> its file; M may be large, files are few
     for (std::size_t i = 0; i < units.size(); ++i) {
-        int64_t& slot = at[static_cast<std::size_t>(units[i].id.shard)];
-        if (slot >= 0)
+        const auto [slot, first] = at.emplace(units[i].id.shard, i);
+        if (!first)
             return refuse("díl " + std::to_string(units[i].id.shard) + "/" + std::to_string(m) +
-                          " je tu dvakrát: " + quoted(files[static_cast<std::size_t>(slot)]) +
-                          " a " + quoted(files[i]));
-        slot = static_cast<int64_t>(i);
+                          " je tu dvakrát: " + quoted(files[slot->second]) + " a " +
+                          quoted(files[i]));
     }
-    std::string missing;
-    int64_t missing_count = 0;
-    for (int64_t k = 0; k < m; ++k)
-        if (at[static_cast<std::size_t>(k)] < 0 && ++missing_count <= 10)
-            missing += (missing.empty() ? "" : ", ") + std::to_string(k);
-    if (missing_count > 0)
+    if (static_cast<int64_t>(at.size()) < m) {
+        std::string missing;
+        int64_t shown = 0;
+        for (int64_t k = 0; k < m && shown < 10; ++k)
+            if (at.count(k) == 0) missing += (shown++ == 0 ? "" : ", ") + std::to_string(k);
+        const int64_t missing_count = m - static_cast<int64_t>(at.size());
         return refuse("chybí " + std::to_string(missing_count) + " z " + std::to_string(m) +
                       " dílů (" + missing + (missing_count > 10 ? ", …" : "") +
                       "), sada začíná souborem " + quoted(files.front()));
+    }
     // Every event is owned by exactly one unit: the assignment says which, the files must agree.
     std::vector<int64_t> owned(static_cast<std::size_t>(m), 0);
     for (int64_t e = 0; e < units.front().events; ++e)
@@ -113,7 +114,7 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
     read.set.units.resize(static_cast<std::size_t>(m));
     read.set.names.resize(static_cast<std::size_t>(m));
     for (int64_t k = 0; k < m; ++k) {
-        const std::size_t i = static_cast<std::size_t>(at[static_cast<std::size_t>(k)]);
+        const std::size_t i = at.at(k);
         if (units[i].owned != owned[static_cast<std::size_t>(k)])
             return refuse("soubor dílu " + quoted(files[i]) + " neuvádí události, které mu patří");
         read.set.units[static_cast<std::size_t>(k)] = std::move(units[i]);
