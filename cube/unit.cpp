@@ -158,8 +158,15 @@ Existing read_existing(const std::string& path, const UnitIdentity& id, const ch
 }  // namespace
 
 uint64_t taken_hash(const Cube& kostka) {
-    return fnv1a(std::string_view(reinterpret_cast<const char*>(kostka.cells.get()),
-                                  static_cast<std::size_t>(kostka.celkem_poli) * 4));
+    // Every cell as 4 bytes, least significant first, whatever the machine's byte order.
+    uint64_t hash = fnv1a("");
+    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell) {
+        const auto v = static_cast<uint32_t>(kostka.cells[cell]);
+        const char bytes[4] = {static_cast<char>(v & 0xff), static_cast<char>(v >> 8 & 0xff),
+                               static_cast<char>(v >> 16 & 0xff), static_cast<char>(v >> 24)};
+        hash = fnv1a(std::string_view(bytes, 4), hash);
+    }
+    return hash;
 }
 
 std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {

@@ -131,16 +131,17 @@ struct Reader {
         std::string_view v;
         if (!field(key, v, true)) return false;
         out.clear();
-        while (!v.empty()) {
-            if (v[0] != ' ' && !out.empty()) return fail(std::string("chybný seznam: ") + key);
-            if (v[0] == ' ') v.remove_prefix(1);
-            const std::size_t end = std::min(v.find(' '), v.size());
+        // Numbers separated by one blank each: "1 2 3".
+        for (std::size_t at = 0; !v.empty();) {
+            const std::size_t end = v.find(' ', at);
             int64_t n = 0;
-            if (!number(v.substr(0, end), std::numeric_limits<int32_t>::min(),
-                        std::numeric_limits<int32_t>::max(), n, key))
+            if (!number(v.substr(at, end == std::string_view::npos ? end : end - at),
+                        std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n,
+                        key))
                 return false;
             out.push_back(static_cast<int32_t>(n));
-            v.remove_prefix(end);
+            if (end == std::string_view::npos) break;
+            at = end + 1;
         }
         if (count >= 0 && static_cast<int64_t>(out.size()) != count)
             return fail(std::string("nesedí počet čísel: ") + key);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -71,6 +72,25 @@ TEST(UnitFile, RefusesAFillingOfAnEventTheUnitDoesNotOwn) {
     flat.id.nz = 5;  // no mirror in a box whose second and third edges differ
     flat.fillings.clear();
     EXPECT_TRUE(parse_unit(format_unit(flat), "x").failure);
+}
+
+// Found by the fuzz target: a list with two blanks, or a blank at either end, read back as
+// written would change the file; each is refused, its checksum right.
+TEST(UnitFile, RefusesAListNotSpelledAsWritten) {
+    const std::string text = format_unit(sample());
+    const std::string body = text.substr(0, text.rfind("checksum "));
+    const std::string line = "trials 0 5 -2147483648\n";
+    const std::size_t trials = body.find(line);
+    ASSERT_NE(trials, std::string::npos);
+    for (const char* spelling : {"trials  0 5 -2147483648\n", "trials 0  5 -2147483648\n",
+                                 "trials 0 5 -2147483648 \n", "trials 0 5 -2147483648\r\n"}) {
+        std::string changed = body;
+        changed.replace(trials, line.size(), spelling);
+        char sum[32];
+        std::snprintf(sum, sizeof sum, "checksum %016llx\n",
+                      static_cast<unsigned long long>(fnv1a(changed)));
+        EXPECT_TRUE(parse_unit(changed + sum, "x").failure) << spelling;
+    }
 }
 
 // Every event has one owner, and neighbouring events are spread over the units.
