@@ -1,9 +1,15 @@
 // vevuvedu: the frame of the program: the command line, the number of threads, the progress
-// line, the search of the whole cube and the final message.
+// line, and what the command line asks for: the search of the whole box and the final message,
+// one work unit, the merge of every unit's result, or two sets of results compared.
 #include "cube.hpp"
 
+#include "box.hpp"
+#include "merge.hpp"
+#include "progress.hpp"
 #include "search.hpp"
-#include "store.hpp"
+#include "threads.hpp"
+#include "unit.hpp"
+#include "walker.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,39 +20,12 @@
 #include <sched.h>
 #include <unistd.h>
 
-int report(const Failure& failure) {
-    std::fprintf(stderr, "vevuvedu: %s\n", failure.reason.c_str());
-    return failure.status;
-}
-
 namespace {
-
-constexpr const char* usage =
-    "\npoužití: vevuvedu N   (N je délka hrany krychle, celé číslo od 1 do 1290)";
 
 // More threads than this would only wait on each other.
 constexpr long max_threads = 256;
 
-EdgeArgument bad_edge(int status, std::string reason) {
-    return {0, Failure{status, std::move(reason)}};
-}
-
 }  // namespace
-
-EdgeArgument read_edge(int argc, char** argv) {
-    if (argc < 2) return bad_edge(2, std::string("chybí délka hrany krychle") + usage);
-    const char* text = argv[1];
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(text, &end, 10);  // leading blanks and a sign are accepted
-    const std::string quoted = std::string("„") + text + "“";
-    if (end == text) return bad_edge(2, "délka hrany " + quoted + " není číslo" + usage);
-    if (value < 1) return bad_edge(2, "délka hrany " + quoted + " je menší než 1" + usage);
-    if (errno == ERANGE || value > max_edge)
-        return bad_edge(3, "krychle o hraně " + quoted +
-                               " má víc polí, než kolik program spočítá (nejvýš 1290^3)");
-    return {static_cast<int32_t>(value), std::nullopt};
-}
 
 ThreadCount read_threads(const char* setting) {
     if (setting == nullptr) {
@@ -98,19 +77,6 @@ extern "C" void on_interrupt(int signal) {
     std::raise(signal);
 }
 
-// "1 h 05 min", "4 min 12 s", "37 s".
-std::string duration_text(double seconds) {
-    const long s = static_cast<long>(seconds + 0.5);
-    char text[48];
-    if (s >= 3600)
-        std::snprintf(text, sizeof text, "%ld h %02ld min", s / 3600, s / 60 % 60);
-    else if (s >= 60)
-        std::snprintf(text, sizeof text, "%ld min %02ld s", s / 60, s % 60);
-    else
-        std::snprintf(text, sizeof text, "%ld s", s);
-    return text;
-}
-
 void show_progress(double share_done, int64_t found, void* context) {
     const auto& p = *static_cast<const Progress*>(context);
     const double elapsed =
@@ -134,34 +100,130 @@ bool write_to_stdout(std::string_view text, void*) {
 
 }  // namespace
 
-int run_vevuvedu(int argc, char** argv) {
-    const EdgeArgument edge = read_edge(argc, argv);
-    if (edge.failure) return report(*edge.failure);
-    const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
-    if (threads.failure) return report(*threads.failure);
-    const int32_t n = edge.n;
-    Cube kostka;
-    if (!make_cube(kostka, n, n, n))
-        return report({3, "na krychli o hraně " + std::to_string(n) + " nestačí paměť"});
+BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
+    const int32_t filled = take_start(kostka);
+    if (options.threads > 1 && options.split_depth >= 1) {
+        EventPlan every_event;
+        return search_threads(kostka, filled, options, every_event).result;
+    }
+    return probe_path(kostka, 0, 0, 0, kostka.nx - 1, 0, 0, 2, filled, options.sink,
+                      options.pruning, options.progress);
+}
 
+std::optional<Failure> make_box(const Request& r, Cube& kostka) {
+    if (!make_cube(kostka, r.nx, r.ny, r.nz)) {
+        if (r.cube)
+            return Failure{3, "na krychli o hraně " + std::to_string(r.nx) + " nestačí paměť"};
+        return Failure{3, "na kvádr " + std::to_string(r.nx) + "x" + std::to_string(r.ny) + "x" +
+                              std::to_string(r.nz) + " nestačí paměť"};
+    }
+    if (!r.taken.empty()) return load_taken(r.taken, kostka);
+    return std::nullopt;
+}
+
+namespace {
+
+// The plain run: every filling and the final message on standard output.
+Ending run_plain(const Request& request, int threads) {
+    Cube kostka;
+    if (std::optional<Failure> failure = make_box(request, kostka)) return {0, failure};
     Progress progress;
     progress.terminal = isatty(STDERR_FILENO) == 1;
     if (progress.terminal) std::signal(SIGINT, on_interrupt);
     SearchOptions options;
-    options.threads = threads.threads;
+    options.threads = threads;
     options.sink.write = write_to_stdout;
     options.progress = {show_progress, &progress};
     const BoxSearch result = search_box(kostka, options);
     clear_progress();
-    switch (result.failure) {
-    case SearchFailure::memory:
-        return report({3, "na zásobník hledání nestačí paměť"});
-    case SearchFailure::write:
-        return 1;  // the reason is reported when standard output is checked at exit
-    case SearchFailure::none:
-        break;
-    }
+    // A filling standard output refused is reported by main's check of standard output.
+    if (result.failure) return {0, result.failure};
     const std::string message = final_message(result.count);
     std::fputs(message.c_str(), stdout);
-    return static_cast<int>(message.size());
+    return {static_cast<int>(message.size()), std::nullopt};
+}
+
+// Set by SIGTERM, SIGINT or SIGUSR1 while a work unit runs: it checkpoints and stops.
+volatile std::sig_atomic_t stop_signal = 0;
+
+extern "C" void on_stop_signal(int signal) { stop_signal = signal; }
+
+// One work unit: its result file, or its checkpoint when stopped.
+Ending run_shard(const Request& request, int threads, double checkpoint_every) {
+    Cube kostka;
+    if (std::optional<Failure> failure = make_box(request, kostka)) return {0, failure};
+    for (int signal : {SIGTERM, SIGINT, SIGUSR1})
+        std::signal(signal, on_stop_signal);
+    UnitJob job;
+    job.shard = request.shard;
+    job.shards = request.shards;
+    job.split_depth = request.split_depth;
+    job.out = request.out;
+    job.threads = threads;
+    job.time_limit = request.time_limit;
+    job.progress_every = request.progress_every;
+    job.checkpoint_every = checkpoint_every;
+    job.stop_signal = &stop_signal;
+    return {0, run_unit(kostka, job)};
+}
+
+// The plain run's output from the results of every unit.
+Ending run_merge(const Request& request) {
+    const SetRead read = read_unit_set(request.inputs);
+    if (read.failure) return {0, read.failure};
+    FillingSink sink;
+    sink.write = write_to_stdout;
+    const BoxSearch result = merge_units(read.set, sink);
+    if (result.failure) return {0, result.failure};
+    const std::string message = final_message(result.count);
+    std::fputs(message.c_str(), stdout);
+    return {static_cast<int>(message.size()), std::nullopt};
+}
+
+// Two sets of results of one run compared unit by unit.
+Ending run_verify(const Request& request) {
+    const SetRead a = read_unit_set({request.inputs[0]});
+    if (a.failure) return {0, a.failure};
+    const SetRead b = read_unit_set({request.inputs[1]});
+    if (b.failure) return {0, b.failure};
+    if (std::optional<Failure> differs = compare_sets(a, b)) return {0, differs};
+    const BoxSearch merged = merge_units(a.set, {});
+    std::printf("Sady souhlasí: %zu dílů, %d vyplnění, %llu volání.\n", a.set.units.size(),
+                merged.count, static_cast<unsigned long long>(merged.stats.calls));
+    return {0, std::nullopt};
+}
+
+}  // namespace
+
+Seconds read_checkpoint_every(const char* setting) {
+    if (setting == nullptr) return {default_checkpoint_every, std::nullopt};
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(setting, &end);
+    if (end == setting || *end != '\0' || errno == ERANGE || !(value >= 0 && value <= 1e9))
+        return {0, Failure{2, std::string("VEVUVEDU_CHECKPOINT_SECONDS=„") + setting +
+                                  "“ není počet sekund (0 nebo víc)"}};
+    return {value, std::nullopt};
+}
+
+Ending run_vevuvedu(int argc, char** argv) {
+    const RequestRead read = read_request(
+        argc, argv, {std::getenv("SLURM_ARRAY_TASK_ID"), std::getenv("JOB_COMPLETION_INDEX")});
+    if (read.failure) return {0, read.failure};
+    const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
+    if (threads.failure) return {0, threads.failure};
+    switch (read.request.mode) {
+    case Mode::plain:
+        return run_plain(read.request, threads.threads);
+    case Mode::shard: {
+        const Seconds every = read_checkpoint_every(std::getenv("VEVUVEDU_CHECKPOINT_SECONDS"));
+        if (every.failure) return {0, every.failure};
+        return run_shard(read.request, threads.threads, every.seconds);
+    }
+    case Mode::merge:
+        return run_merge(read.request);
+    case Mode::verify:
+        return run_verify(read.request);
+    }
+    return {0, std::nullopt};
 }

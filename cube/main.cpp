@@ -1,28 +1,19 @@
 // vevuvedu: counts and prints the fillings of an N x N x N cube by one path of straight segments.
 #include "cube.hpp"
+#include "failure.hpp"
 #include "usage.hpp"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-// Makes sure everything written to standard output really left the process: a full disk or a
-// closed file must not end with the search's status.
-int finish(int status) {
-    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    const int err = errno;  // left by the write that failed
-    return report({1, std::string("zápis na standardní výstup selhal: ") +
-                          (err != 0 ? std::strerror(err) : "chyba zápisu")});
-}
-
-}  // namespace
+#include <optional>
 
 int main(int argc, char** argv) {
-    if (const char* answer = help_or_version(argc, argv)) {
+    Ending ending;
+    if (const char* answer = help_or_version(argc, argv))
         std::fputs(answer, stdout);
-        return finish(0);
-    }
-    return finish(run_vevuvedu(argc, argv));
+    else
+        ending = run_vevuvedu(argc, argv);
+    // Standard output that failed is the first thing to tell: a search stopped by it failed
+    // because of it.
+    if (const std::optional<Failure> unwritten = output_failure()) return report(*unwritten);
+    return ending.failure ? report(*ending.failure) : ending.status;
 }

@@ -31,19 +31,24 @@ int32_t trial_of(const Walker& w, int32_t parent_axis, const Frame& f) {
 
 }  // namespace
 
-MirroredFilling mirror_filling(const Walker& w, const Frame& last) {
+MirroredFilling mirror_of(const Cube& k, std::vector<int32_t> trials) {
     MirroredFilling m;
-    for (std::size_t level = 1; level <= w.stack.size(); ++level) {
-        const Frame& f = level < w.stack.size() ? w.stack[level] : last;
-        m.trials.push_back(trial_of(w, w.stack[level - 1].axis, f));
-    }
-    const Cube& k = *w.kostka;
+    m.trials = std::move(trials);
     m.cells.resize(static_cast<std::size_t>(k.celkem_poli));
     for (int32_t x = 0; x < k.nx; ++x)
         for (int32_t y = 0; y < k.ny; ++y)
             for (int32_t z = 0; z < k.nz; ++z)
                 m.cells[static_cast<std::size_t>(k.index(x, y, z))] = k.at(x, z, y);
     return m;
+}
+
+MirroredFilling mirror_filling(const Walker& w, const Frame& last) {
+    std::vector<int32_t> trials;
+    for (std::size_t level = 1; level <= w.stack.size(); ++level) {
+        const Frame& f = level < w.stack.size() ? w.stack[level] : last;
+        trials.push_back(trial_of(w, w.stack[level - 1].axis, f));
+    }
+    return mirror_of(*w.kostka, std::move(trials));
 }
 
 void append_mirrors(std::string& text, std::vector<MirroredFilling>& mirrors, const Cube& shape) {

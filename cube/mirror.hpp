@@ -28,6 +28,10 @@ struct MirroredFilling {
 // The mirror of the filling the box holds now: the stack's segments and `last`, which filled it.
 MirroredFilling mirror_filling(const Walker& w, const Frame& last);
 
+// The mirror of the filling the box `kostka` (second and third edges equal) holds, whose mirror
+// the continuations `trials` reach: the same as `mirror_filling` gave when it was found.
+MirroredFilling mirror_of(const Cube& kostka, std::vector<int32_t> trials);
+
 // Sorts the mirrors into the search's order and appends each one's text as `dump` writes it.
 // Throws std::bad_alloc when the memory is not there.
 void append_mirrors(std::string& text, std::vector<MirroredFilling>& mirrors, const Cube& shape);

@@ -2,6 +2,7 @@
 // Each rule is argued next to its code in prune.cpp.
 #pragma once
 
+#include "records.hpp"
 #include "store.hpp"
 
 #include <array>
@@ -15,12 +16,6 @@ using Board = std::array<uint64_t, board_words>;
 // The roles a cell may play in the rest of a walk: straight along one of the 3 axes, one of
 // the 12 turns, or the end of the walk toward one of the 6 directions.
 inline constexpr int32_t role_count = 21;
-
-// Work done by the rules, for the benchmarks.
-struct PruneCounters {
-    uint64_t rounds = 0;      // rounds of role propagation run
-    uint64_t quick_cuts = 0;  // segments cut by the parent's roles alone, without propagating
-};
 
 // What the rules know at one node of the search: its free cells, the roles each may still play
 // (every role some walk from the node's head could give it, and perhaps more), and the

@@ -20,7 +20,11 @@ bool copy_cube(Cube& copy, const Cube& kostka) {
     return true;
 }
 
-void dump(const Cube& kostka, std::FILE* out) { std::fputs(dump_text(kostka).c_str(), out); }
+void dump(const Cube& kostka, std::FILE* out) {
+    std::string text;
+    append_dump(text, kostka);
+    std::fputs(text.c_str(), out);
+}
 
 void append_dump(std::string& text, const Cube& k) {
     char cell[16];
@@ -33,10 +37,4 @@ void append_dump(std::string& text, const Cube& k) {
         }
         text += "---\n";
     }
-}
-
-std::string dump_text(const Cube& k) {
-    std::string text;
-    append_dump(text, k);
-    return text;
 }

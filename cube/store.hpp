@@ -9,7 +9,7 @@
 
 // A box of cells addressed [x][y][z]; the program's cube has nx = ny = nz = N. A cell holds 0
 // while it is free and otherwise the number of the path segment that covers it (the start
-// cell holds 1). The tests also use boxes and cells taken by some other value.
+// cell holds 1). A box may hold taken cells: any other non-zero value, which no segment covers.
 struct Cube {
     int32_t nx = 0, ny = 0, nz = 0;
     int32_t celkem_poli = 0;  // nx * ny * nz
@@ -34,5 +34,5 @@ bool copy_cube(Cube& copy, const Cube& kostka);
 
 // Writes the whole box: for every x, one line per y with "%d " for every z, then "---".
 void dump(const Cube& kostka, std::FILE* out);
+// Appends the text `dump` writes.
 void append_dump(std::string& text, const Cube& kostka);
-std::string dump_text(const Cube& kostka);

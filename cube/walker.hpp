@@ -1,9 +1,10 @@
 // vevuvedu: one walk of the search: the laid segments on an explicit stack, laying and taking
-// back a segment, and the loop that tries every continuation in order.
+// back a segment, and the loop that tries every continuation in order. The single search, the
+// threads, the mirrors and the benchmarks' estimates all walk with it.
 #pragma once
 
 #include "prune.hpp"
-#include "search.hpp"
+#include "records.hpp"
 #include "store.hpp"
 
 #include <array>
@@ -37,7 +38,9 @@ struct Walker {
 };
 
 // Sets the walk up on a box whose taken cells hold a non-zero value; `filled` counts them.
-// Allocates the stack and the pruning boards for the deepest path the box allows.
+// Allocates the pruning boards for the deepest path the box allows, and room on the stack for
+// up to 65536 segments; a deeper path (a box of more than 131072 cells) grows the stack as it
+// goes. Throws std::bad_alloc when the memory is not there.
 void start_walker(Walker& w, Cube& kostka, SearchStats& stats, Pruning pruning, int32_t filled,
                   int32_t first_segment);
 
@@ -58,9 +61,8 @@ void unlay(Walker& w, const Frame& f);
 // Marks the start cell (0,0,0) with 1 and counts the taken cells, that one included.
 int32_t take_start(Cube& kostka);
 
-// Counts a call and lays the first segment, from (0,0,0) along the first axis to its far end:
-// pushed when its continuations must be tried, taken back otherwise. Tells what `lay` found.
-Laid lay_first(Walker& w);
+// The first segment: from (0,0,0) along the first axis to its far end.
+Frame first_frame(const Cube& kostka);
 
 // Takes back every segment above the first `base` of the stack.
 void unwind(Walker& w, std::size_t base);
@@ -69,6 +71,46 @@ void unwind(Walker& w, std::size_t base);
 // continuations tried before the present one at each level, out of all it will try (with
 // `mirror`, the start tries the second axis only).
 double share_done(const Walker& w, bool mirror);
+
+// Lays `f` as the next segment and acts on what `lay` found, the one place that does: a filling
+// goes to `v.filling(f)` and is taken back, a cut is counted and taken back, an open segment is
+// pushed for its continuations to be tried. True when it was pushed. A visitor that throws
+// still leaves the box as it was.
+template <class Visitor>
+bool descend(Walker& w, const Frame& f, Visitor& v) {
+    switch (lay(w, f)) {
+    case Laid::blocked:
+        return false;
+    case Laid::full:
+        try {
+            v.filling(f);
+        } catch (...) {
+            unlay(w, f);
+            throw;
+        }
+        break;
+    case Laid::cut:
+        if (f.d != 0) ++w.stats->dead;  // a first segment along no axis continues nowhere
+        break;
+    case Laid::open:
+        try {
+            w.stack.push_back(f);
+        } catch (...) {
+            unlay(w, f);
+            throw;
+        }
+        return true;
+    }
+    unlay(w, f);
+    return false;
+}
+
+// Counts a call and lays the first segment with `descend`: true when it was pushed.
+template <class Visitor>
+bool descend_first(Walker& w, Visitor& v) {
+    ++w.stats->calls;
+    return descend(w, first_frame(*w.kostka), v);
+}
 
 // Tries every continuation of the segments on the stack above `base`, deepest first, in the
 // search's order, and takes each back when done, until the stack holds `base` segments. The
@@ -107,27 +149,8 @@ void walk(Walker& w, std::size_t base, bool mirror, std::size_t split_depth, Vis
         if (length > -2 && length < 2) continue;  // every later segment covers 2 cells or more
 
         if ((++w.stats->calls & 0xffff) == 0 && v.tick()) return;
-        const Frame next{head, new_axis, length, 0};
+        const Frame next{head, new_axis, length, 0};  // `top` is not used after this
         if (w.stack.size() == split_depth && v.split(next)) continue;
-        switch (lay(w, next)) {
-        case Laid::blocked:
-            continue;
-        case Laid::full:
-            try {
-                v.filling(next);
-            } catch (...) {  // a sink that throws still leaves the box as it was
-                unlay(w, next);
-                throw;
-            }
-            break;
-        case Laid::cut:
-            ++w.stats->dead;
-            break;
-        case Laid::open:
-            w.stack.push_back(next);  // `top` is not used after this
-            if (w.stack.size() > w.stats->max_depth) w.stats->max_depth = w.stack.size();
-            continue;
-        }
-        unlay(w, next);
+        descend(w, next, v);
     }
 }

@@ -17,11 +17,20 @@ double seconds_since(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Visits nothing: the estimates only count calls.
+struct Counter {
+    void filling(const Frame&) {}
+    void mirror_half() {}
+    bool split(const Frame&) { return false; }
+    bool tick() const { return false; }
+};
+
 // Marks the start cell and sets a walk up with the first segment laid; false when that
 // segment is blocked, fills the box or is cut.
 bool start_at_first(Walker& w, Cube& k, SearchStats& stats) {
     start_walker(w, k, stats, Pruning::full, take_start(k), 2);
-    return lay_first(w) == Laid::open;
+    Counter none;
+    return descend_first(w, none);
 }
 
 struct MeanOf {
@@ -71,12 +80,8 @@ TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed) {
             const Frame next =
                 children[std::uniform_int_distribution<std::size_t>(0, children.size() - 1)(rng)];
             ++stats.calls;
-            const Laid laid = lay(w, next);
-            if (laid == Laid::open) {
-                w.stack.push_back(next);
-                continue;
-            }
-            if (laid != Laid::blocked) unlay(w, next);
+            Counter none;
+            if (descend(w, next, none)) continue;
             break;
         }
         unwind(w, 1);
@@ -118,14 +123,6 @@ struct Reservoir {
     bool tick() const { return false; }
 };
 
-// Counts the calls below one subtree.
-struct Counter {
-    void filling(const Frame&) {}
-    void mirror_half() {}
-    bool split(const Frame&) { return false; }
-    bool tick() const { return false; }
-};
-
 }  // namespace
 
 TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uint32_t seed) {
@@ -154,14 +151,8 @@ TreeEstimate sampled_estimate(Cube& kostka, int32_t depth, uint64_t samples, uin
         }
         const std::size_t base = w.stack.size();
         const Frame& last = path.back();
-        const Laid laid = lay(w, last);
-        if (laid == Laid::open) {
-            w.stack.push_back(last);
-            Counter counter;
-            walk(w, base, false, SIZE_MAX, counter);
-        } else if (laid != Laid::blocked) {
-            unlay(w, last);
-        }
+        Counter counter;
+        if (descend(w, last, counter)) walk(w, base, false, SIZE_MAX, counter);
         unwind(w, 1);
         subtree.add(static_cast<double>(below.calls - before));
     }

@@ -17,7 +17,26 @@ Cube copy_of(const Cube& k) {
     return copy;
 }
 
+std::string dump_text(const Cube& k) {
+    std::string text;
+    append_dump(text, k);
+    return text;
+}
+
 std::string snapshot(const Cube& k) { return dump_text(k); }
+
+KeptSearch search_kept(Cube& k, Pruning pruning) {
+    KeptSearch kept;
+    SearchOptions options;
+    options.pruning = pruning;
+    options.sink.context = &kept.printed;
+    options.sink.write = [](std::string_view text, void* printed) {
+        static_cast<std::string*>(printed)->append(text);
+        return true;
+    };
+    static_cast<BoxSearch&>(kept) = search_box(k, options);
+    return kept;
+}
 
 bool extend(Walk& w, int32_t axis, int32_t d) {
     const int32_t edges[3] = {w.k.nx, w.k.ny, w.k.nz};

@@ -1,6 +1,7 @@
 // Boxes for the search tests: random walks of segments and the boxes they leave free.
 #pragma once
 
+#include "cube.hpp"
 #include "store.hpp"
 
 #include <array>
@@ -12,6 +13,15 @@
 Cube box(int32_t nx, int32_t ny, int32_t nz);
 Cube copy_of(const Cube& k);
 std::string snapshot(const Cube& k);
+
+// The text `dump` writes for the box.
+std::string dump_text(const Cube& k);
+
+// A search on one walk, keeping every filling's text in `printed`.
+struct KeptSearch : BoxSearch {
+    std::string printed;
+};
+KeptSearch search_kept(Cube& k, Pruning pruning);
 
 // A random walk of segments from (0,0,0), the first along the whole first axis: its cells are
 // marked 1 in `k`, and `head` and `axis` are the end of its last segment and that segment's axis.

@@ -1,5 +1,5 @@
+#include "arguments.hpp"
 #include "cube.hpp"
-#include "store.hpp"
 
 #include <gtest/gtest.h>
 
@@ -38,21 +38,26 @@ TEST(FinalMessage, ItsLengthIsTheExitStatus) {
     EXPECT_EQ(final_message(12), "Celkový počet nalezených vyplnění je 12.\n");
 }
 
-TEST(Dump, WritesEveryXAsABlockOfLines) {
-    Cube k;
-    ASSERT_TRUE(make_cube(k, 2, 3, 1));
-    for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
-        k.cells[cell] = cell + 1;
-    k.at(0, 1, 0) = -1;  // a cell the tests mark as taken
-    EXPECT_EQ(dump_text(k), "1 \n-1 \n3 \n---\n4 \n5 \n6 \n---\n");
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    dump(k, f);
-    std::rewind(f);
-    char text[64] = {};
-    EXPECT_EQ(std::fread(text, 1, sizeof text - 1, f), dump_text(k).size());
-    EXPECT_EQ(text, dump_text(k));
-    std::fclose(f);
+TEST(ThreadCount, ComesFromTheSettingOrTheProcessors) {
+    EXPECT_GE(read_threads(nullptr).threads, 1);
+    EXPECT_EQ(read_threads("3").threads, 3);
+    EXPECT_EQ(read_threads("256").threads, 256);
+    for (const char* bad : {"", "0", "-2", "257", "3x", "x", " ", "99999999999999999999"}) {
+        const ThreadCount t = read_threads(bad);
+        ASSERT_TRUE(t.failure) << bad;
+        EXPECT_EQ(t.failure->status, 2) << bad;
+    }
+}
+
+TEST(CheckpointInterval, ComesFromTheSettingOrIsFiveMinutes) {
+    EXPECT_EQ(read_checkpoint_every(nullptr).seconds, 300);
+    EXPECT_EQ(read_checkpoint_every("0.25").seconds, 0.25);
+    EXPECT_EQ(read_checkpoint_every("0").seconds, 0);
+    for (const char* bad : {"", "-1", "x", "5s", "nan", "inf", "1e99"}) {
+        const Seconds s = read_checkpoint_every(bad);
+        ASSERT_TRUE(s.failure) << bad;
+        EXPECT_EQ(s.failure->status, 2) << bad;
+    }
 }
 
 }  // namespace

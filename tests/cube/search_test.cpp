@@ -1,5 +1,4 @@
 #include "boxes.hpp"
-#include "search.hpp"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +54,7 @@ TEST(ProbePath, PlainSearchMakesTheKnownNumberOfCallsAndLeavesTheCubeClean) {
     const std::array<uint64_t, 5> calls = {1, 1, 1, 75, 187165};
     for (int32_t n = 1; n <= 4; ++n) {
         Cube k = box(n, n, n);
-        const BoxSearch r = search_box(k, Pruning::none);
+        const KeptSearch r = search_kept(k, Pruning::none);
         EXPECT_EQ(r.stats.calls, calls[n]) << "N = " << n;
         EXPECT_EQ(r.count, n == 1 ? 1 : 0);
         EXPECT_EQ(r.printed, n == 1 ? "1 \n---\n" : "");
@@ -63,7 +62,7 @@ TEST(ProbePath, PlainSearchMakesTheKnownNumberOfCallsAndLeavesTheCubeClean) {
         for (int32_t cell = 1; cell < k.celkem_poli; ++cell)
             ASSERT_EQ(k.cells[cell], 0);
         Cube pruned = box(n, n, n);
-        EXPECT_EQ(search_box(pruned, Pruning::full).printed, r.printed);
+        EXPECT_EQ(search_kept(pruned, Pruning::full).printed, r.printed);
         EXPECT_EQ(snapshot(pruned), snapshot(k));
     }
 }
@@ -74,7 +73,7 @@ TEST(ProbePath, FindsAndPrintsAFillingOfABoxWithTakenCells) {
     for (Pruning pruning : {Pruning::none, Pruning::full}) {
         Cube k = box(3, 3, 1);
         k.at(0, 1, 0) = k.at(1, 1, 0) = 9;
-        const BoxSearch r = search_box(k, pruning);
+        const KeptSearch r = search_kept(k, pruning);
         EXPECT_EQ(r.count, 1);
         EXPECT_EQ(r.printed, "1 \n9 \n4 \n---\n2 \n9 \n4 \n---\n2 \n3 \n3 \n---\n");
         EXPECT_EQ(snapshot(k), "1 \n9 \n0 \n---\n0 \n9 \n0 \n---\n0 \n0 \n0 \n---\n");
@@ -85,13 +84,13 @@ TEST(ProbePath, FindsAndPrintsAFillingOfABoxWithTakenCells) {
 // after the first covers a single cell, and the first segment is the only call.
 TEST(ProbePath, NeverTriesATargetOneCellAway) {
     Cube k = box(3, 2, 1);
-    const BoxSearch r = search_box(k, Pruning::none);
+    const KeptSearch r = search_kept(k, Pruning::none);
     EXPECT_EQ(r.count, 0);
     EXPECT_EQ(r.stats.calls, 1u);
     // Blocked first segment: nothing is marked, nothing else tried.
     Cube blocked = box(3, 3, 1);
     blocked.at(2, 0, 0) = 7;
-    EXPECT_EQ(search_box(blocked, Pruning::none).stats.calls, 1u);
+    EXPECT_EQ(search_kept(blocked, Pruning::none).stats.calls, 1u);
     EXPECT_EQ(blocked.at(1, 0, 0), 0);
 }
 
@@ -101,7 +100,7 @@ TEST(ProbePath, NeverTriesATargetOneCellAway) {
 int32_t expect_same_search(Cube& k, const std::string& label) {
     const std::string before = snapshot(k);
     Cube copy = copy_of(k);
-    const BoxSearch plain = search_box(k, Pruning::none);
+    const KeptSearch plain = search_kept(k, Pruning::none);
     const std::string start = snapshot(k);  // with (0,0,0) marked 1
     copy.at(0, 0, 0) = 1;
     int32_t filled = 0;
@@ -112,7 +111,7 @@ int32_t expect_same_search(Cube& k, const std::string& label) {
     EXPECT_EQ(plain.count, ref_count) << label;
     EXPECT_EQ(plain.stats.calls, ref.calls) << label;
     EXPECT_EQ(plain.printed, ref.printed) << label;
-    const BoxSearch pruned = search_box(k, Pruning::full);
+    const KeptSearch pruned = search_kept(k, Pruning::full);
     EXPECT_EQ(pruned.count, plain.count) << label << "\n" << before;
     EXPECT_EQ(pruned.printed, plain.printed) << label << "\n" << before;
     EXPECT_LE(pruned.stats.calls, plain.stats.calls) << label;

@@ -4,7 +4,6 @@
 #include "boxes.hpp"
 #include "cube.hpp"
 #include "mirror.hpp"
-#include "search.hpp"
 #include "walker.hpp"
 
 #include <gtest/gtest.h>
@@ -85,7 +84,7 @@ TEST(ParallelSearch, GivesTheSingleWalksFillingsCountAndWorkOnAnyNumberOfThreads
                 ASSERT_EQ(r.printed, single.printed) << label;
                 EXPECT_EQ(r.result.stats.calls, single.result.stats.calls) << label;
                 EXPECT_EQ(r.result.stats.dead, single.result.stats.dead) << label;
-                EXPECT_EQ(r.result.failure, SearchFailure::none);
+                EXPECT_FALSE(r.result.failure);
             }
     }
     EXPECT_GE(fillings, 200);  // the comparison sees many fillings
@@ -150,7 +149,7 @@ TEST(ParallelSearch, MirrorsOfTheSecondAxisStandInForTheThirdInItsOrder) {
     for (const Picture& p : pictures) {
         const Cube k = picture(p.nx, p.n, p.layers);
         Cube copy = copy_of(k);
-        const BoxSearch plain = search_box(copy, Pruning::none);
+        const KeptSearch plain = search_kept(copy, Pruning::none);
         ASSERT_EQ(plain.count, 4) << snapshot(k);
         for (int threads : {1, 2, 3, 8})
             for (int32_t split : {1, 2, 4}) {
@@ -168,7 +167,7 @@ TEST(ParallelSearch, MirrorsOfTheSecondAxisStandInForTheThirdInItsOrder) {
         skewed.at(0, 0, 1) = 2;
         skewed.at(0, 1, 0) = 3;
         Cube plain_skewed = copy_of(skewed);
-        const BoxSearch whole = search_box(plain_skewed, Pruning::none);
+        const KeptSearch whole = search_kept(plain_skewed, Pruning::none);
         EXPECT_EQ(whole.count, 4);
         EXPECT_EQ(run(skewed, 1, 8).printed, whole.printed);
         EXPECT_EQ(run(skewed, 2, 2).printed, whole.printed);
@@ -206,8 +205,8 @@ TEST(MirrorHalf, AMirrorIsNumberedAsTheWalkReachesIt) {
     SearchStats stats;
     Walker w;
     start_walker(w, k, stats, Pruning::none, take_start(k), 2);
-    ASSERT_EQ(lay_first(w), Laid::open);
     Numbering v{w, {}, {}};
+    ASSERT_TRUE(descend_first(w, v));
     walk(w, 0, false, SIZE_MAX, v);
     ASSERT_EQ(v.taken.size(), 4u);
     for (const auto& [text, trials] : v.mirrored) {
@@ -225,24 +224,15 @@ TEST(ParallelSearch, AFailedWriteOrMissingMemoryStopsWithNothingHalfWritten) {
         ASSERT_GE(single.writes.size(), 2u);
         for (int threads : {1, 2, 3, 8}) {
             const Outcome refused = run(k, threads, 100, 2);
-            EXPECT_EQ(refused.result.failure, SearchFailure::write) << threads;
+            ASSERT_TRUE(refused.result.failure) << threads;
+            EXPECT_EQ(refused.result.failure->status, 1) << threads;
             ASSERT_EQ(refused.writes.size(), 1u) << threads;
             EXPECT_EQ(refused.printed, single.printed.substr(0, single.writes[0]));
             const Outcome thrown = run(k, threads, 100, 0, 2);
-            EXPECT_EQ(thrown.result.failure, SearchFailure::memory) << threads;
+            ASSERT_TRUE(thrown.result.failure) << threads;
+            EXPECT_EQ(thrown.result.failure->status, 3) << threads;
             EXPECT_EQ(thrown.printed, refused.printed) << threads;
         }
-    }
-}
-
-TEST(ThreadCount, ComesFromTheSettingOrTheProcessors) {
-    EXPECT_GE(read_threads(nullptr).threads, 1);
-    EXPECT_EQ(read_threads("3").threads, 3);
-    EXPECT_EQ(read_threads("256").threads, 256);
-    for (const char* bad : {"", "0", "-2", "257", "3x", "x", " ", "99999999999999999999"}) {
-        const ThreadCount t = read_threads(bad);
-        ASSERT_TRUE(t.failure) << bad;
-        EXPECT_EQ(t.failure->status, 2) << bad;
     }
 }
 

@@ -1,0 +1,296 @@
+// vevuvedu: the search on several threads, with the output of the single walk.
+//
+// Every thread walks the top of the tree itself, the same walk in the same order, down to the
+// split depth. On the way it numbers the events: each continuation tried at the split depth,
+// each filling found above it, and the start's switch to the mirrored third axis. The events a
+// plan wants are ranked in that order, and a shared counter hands the ranks out as tickets; a
+// thread deals with an event only when it holds its ticket (it searches the subtree, or keeps
+// the filling) and passes over the others. Each event's outcome is held until every wanted
+// event before it is done, then handed on: the sink sees the fillings exactly in the order of
+// the single walk, and the count is the sum. At the switch to the mirrored half, the mirrors of
+// the fillings before it stand in for that half, so its thread waits for every event before it
+// to be handed on (unless the plan leaves the mirrors to whoever gathers every event).
+#include "threads.hpp"
+
+#include "walker.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Events may run this far ahead of the oldest one not yet handed on, so the outcomes held stay
+// few.
+constexpr int64_t window = 1 << 16;
+
+struct Shared {
+    const SearchOptions* options = nullptr;
+    EventPlan* plan = nullptr;
+    const Cube* box = nullptr;  // the box as given, copied by every thread
+    int32_t filled = 0;
+    bool mirror = false;
+    std::atomic<int64_t> next_ticket{0};
+    std::atomic<bool> stop{false};
+
+    std::mutex lock;
+    std::condition_variable changed;
+    int64_t written = 0;                   // wanted events handed on, by rank
+    std::map<int64_t, EventOutcome> held;  // done but not yet handed on, by rank
+    std::vector<MirroredFilling> mirrors;  // of the fillings handed on
+    int64_t found = 0;
+    double share = 0;
+    std::optional<Failure> failure;
+    SearchStats stats;
+    int64_t events = 0;
+    uint64_t top_calls = 0;
+    std::atomic<int64_t> mirror_event{-1};
+    int running = 0;
+};
+
+void fail(Shared& sh, Failure failure) {
+    std::lock_guard<std::mutex> hold(sh.lock);
+    if (!sh.failure) sh.failure = std::move(failure);
+    sh.stop = true;
+    sh.changed.notify_all();
+}
+
+// Hands one outcome on: to the plan, or its text to the sink.
+bool hand_on(Shared& sh, EventOutcome& o) {
+    if (sh.plan->take != nullptr) {
+        sh.plan->take(o, sh.plan->take_context);
+        return true;
+    }
+    const FillingSink& sink = sh.options->sink;
+    if (o.text.empty() || sink.write == nullptr || sink.write(o.text, sink.context)) return true;
+    sh.failure = write_failure();
+    return false;
+}
+
+// Keeps the outcome of the wanted event ranked `rank` and hands on every outcome that is now
+// next in order.
+void finish(Shared& sh, int64_t rank, EventOutcome&& outcome) {
+    std::lock_guard<std::mutex> hold(sh.lock);
+    sh.held.emplace(rank, std::move(outcome));
+    for (auto next = sh.held.begin(); next != sh.held.end() && next->first == sh.written;
+         next = sh.held.erase(next)) {
+        EventOutcome& o = next->second;
+        if (!sh.stop && !hand_on(sh, o)) sh.stop = true;
+        sh.found += o.found;
+        sh.share = o.share;
+        std::move(o.mirrors.begin(), o.mirrors.end(), std::back_inserter(sh.mirrors));
+        ++sh.written;
+    }
+    sh.changed.notify_all();
+}
+
+// Adds the filling the box now holds, `last` its final segment, to an event's outcome.
+void keep_filling(const Shared& sh, EventOutcome& outcome, const Walker& w, const Frame& last) {
+    ++outcome.found;
+    const Cube& k = *w.kostka;
+    if (sh.plan->keep_cells)
+        outcome.cells.emplace_back(k.cells.get(), k.cells.get() + k.celkem_poli);
+    else
+        append_dump(outcome.text, k);
+    if (sh.mirror) outcome.mirrors.push_back(mirror_filling(w, last));
+}
+
+// The walk below one event's continuation: fillings are kept in its outcome.
+struct Subtree {
+    const Shared& sh;
+    Walker& w;
+    EventOutcome& outcome;
+
+    void filling(const Frame& last) { keep_filling(sh, outcome, w, last); }
+    void mirror_half() {}
+    bool split(const Frame&) { return false; }
+    bool tick() const { return sh.stop; }
+};
+
+// The walk of the top of the tree, dealing with the events whose tickets this thread holds.
+struct Splitter {
+    Shared& sh;
+    Walker& w;
+    SearchStats& top_stats;   // the walk of the top, the same in every thread
+    SearchStats& task_stats;  // the subtrees this thread searched
+    int64_t event = 0;        // events numbered so far
+    int64_t rank = 0;         // wanted events among them
+    int64_t ticket = 0;
+    bool stopped = false;  // the walk of the top ended early
+
+    // Numbers the next event; true when it is this thread's to deal with, once there is room
+    // to hold its outcome.
+    bool take(EventOutcome& o) {
+        const int64_t e = event++;
+        if (sh.plan->wanted != nullptr && !sh.plan->wanted(e, sh.plan->wanted_context))
+            return false;
+        const int64_t r = rank++;
+        if (r != ticket || sh.stop) return false;
+        std::unique_lock<std::mutex> hold(sh.lock);
+        sh.changed.wait(hold, [&] { return r < sh.written + window || sh.stop; });
+        if (sh.stop) return false;
+        hold.unlock();
+        o.event = e;
+        o.share = share_done(w, sh.mirror);
+        return true;
+    }
+    void done(EventOutcome&& outcome) {
+        finish(sh, rank - 1, std::move(outcome));
+        ticket = sh.next_ticket++;
+    }
+
+    void filling(const Frame& last) {
+        EventOutcome o;
+        if (!take(o)) return;
+        keep_filling(sh, o, w, last);
+        done(std::move(o));
+    }
+    // Once every event before this one is handed on, all the fillings to mirror are known.
+    void mirror_half() {
+        sh.mirror_event = event;  // every thread numbers it alike
+        EventOutcome o;
+        if (!take(o)) return;
+        o.mirror_switch = true;
+        if (!sh.plan->keep_cells) {
+            std::unique_lock<std::mutex> hold(sh.lock);
+            sh.changed.wait(hold, [&] { return sh.written == rank - 1 || sh.stop; });
+            if (sh.stop) return;
+            o.found = static_cast<int32_t>(sh.mirrors.size());
+            append_mirrors(o.text, sh.mirrors, *w.kostka);
+        }
+        done(std::move(o));
+    }
+    bool split(const Frame& next) {
+        EventOutcome o;
+        if (!take(o)) return true;
+        w.stats = &task_stats;
+        const uint64_t before = task_stats.calls;
+        const std::size_t base = w.stack.size();
+        Subtree below{sh, w, o};
+        if (descend(w, next, below)) {
+            walk(w, base, false, SIZE_MAX, below);
+            unwind(w, base);
+        }
+        w.stats = &top_stats;
+        o.calls = task_stats.calls - before;
+        if (!sh.stop) done(std::move(o));
+        return true;
+    }
+    bool tick() {
+        stopped = sh.stop;
+        return stopped;
+    }
+};
+
+void add_stats(SearchStats& sum, const SearchStats& s) {
+    sum.calls += s.calls;
+    sum.dead += s.dead;
+    sum.prune.rounds += s.prune.rounds;
+    sum.prune.quick_cuts += s.prune.quick_cuts;
+}
+
+void work(Shared& sh, bool count_top) {
+    try {
+        Cube k;
+        if (!copy_cube(k, *sh.box)) throw std::bad_alloc();
+        SearchStats top_stats, task_stats;
+        Walker w;
+        start_walker(w, k, top_stats, sh.options->pruning, sh.filled, 2);
+        Splitter top{sh, w, top_stats, task_stats, 0, 0, sh.next_ticket++, false};
+        if (descend_first(w, top))
+            walk(w, 0, sh.mirror, static_cast<std::size_t>(sh.options->split_depth), top);
+        unwind(w, 0);
+        std::lock_guard<std::mutex> hold(sh.lock);
+        add_stats(sh.stats, task_stats);
+        if (count_top) add_stats(sh.stats, top_stats);
+        if (!top.stopped) {
+            sh.events = top.event;
+            sh.top_calls = top_stats.calls;
+        }
+    } catch (const std::bad_alloc&) {
+        fail(sh, memory_failure());
+    }
+    std::lock_guard<std::mutex> hold(sh.lock);
+    --sh.running;
+    sh.changed.notify_all();
+}
+
+// Reports the progress and asks the plan's watch, every so often, until every thread is done.
+bool watch_threads(Shared& sh) {
+    const ProgressHook& progress = sh.options->progress;
+    const EventPlan& plan = *sh.plan;
+    const auto every = std::chrono::milliseconds(plan.watch != nullptr ? plan.watch_ms : 500);
+    bool stopped = false;
+    std::unique_lock<std::mutex> hold(sh.lock);
+    auto next_look = Clock::now();
+    while (sh.running > 0) {
+        sh.changed.wait_until(hold, next_look);
+        if (Clock::now() < next_look) continue;
+        next_look = Clock::now() + every;
+        if (sh.running == 0) break;
+        const double share = sh.share;
+        const int64_t found = sh.found;
+        hold.unlock();
+        if (progress.report != nullptr) progress.report(share, found, progress.context);
+        const bool stop = !stopped && plan.watch != nullptr && plan.watch(plan.watch_context);
+        hold.lock();
+        if (stop) {
+            stopped = true;
+            sh.stop = true;
+            sh.changed.notify_all();
+        }
+    }
+    return stopped;
+}
+
+}  // namespace
+
+ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions& options,
+                              EventPlan& plan) {
+    Shared sh;
+    sh.options = &options;
+    sh.plan = &plan;
+    sh.box = &kostka;
+    sh.filled = filled;
+    sh.mirror = options.pruning == Pruning::full && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < std::max(options.threads, 1); ++t) {
+        {
+            std::lock_guard<std::mutex> hold(sh.lock);
+            ++sh.running;
+        }
+        try {
+            threads.emplace_back(work, std::ref(sh), t == 0);
+        } catch (const std::system_error&) {
+            std::lock_guard<std::mutex> hold(sh.lock);
+            --sh.running;
+            break;  // fewer threads than asked for still search everything
+        }
+    }
+    ThreadedSearch result;
+    if (threads.empty()) {
+        {
+            std::lock_guard<std::mutex> hold(sh.lock);
+            ++sh.running;
+        }
+        work(sh, true);
+    }
+    result.stopped = watch_threads(sh);
+    for (std::thread& t : threads)
+        t.join();
+    result.result.count = static_cast<int32_t>(sh.found);
+    result.result.stats = sh.stats;
+    result.result.failure = sh.failure;
+    result.events = sh.events;
+    result.top_calls = sh.top_calls;
+    result.mirror_event = sh.mirror_event;
+    return result;
+}

@@ -1,0 +1,231 @@
+// vevuvedu: running one work unit.
+//
+// The unit walks the top of the tree like the threaded search and deals with the events the
+// fixed assignment gives it (unit_file.hpp), in order. Its state is the prefix of its events
+// done: the fillings they found and the calls made below them, and the next event. A checkpoint
+// writes that state; a run that starts from it skips every event before the next one, and as
+// the state of a prefix does not depend on when or how often it was written, the result file
+// of a resumed run is the same, byte for byte, as that of a run never stopped.
+#include "unit.hpp"
+
+#include "box.hpp"
+#include "progress.hpp"
+#include "threads.hpp"
+#include "unit_file.hpp"
+#include "walker.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often the running unit looks at its signals, clock and checkpoint.
+constexpr int watch_ms = 100;
+
+struct Run {
+    const UnitJob& job;
+    std::string checkpoint_path;
+    Clock::time_point started = Clock::now();
+    Clock::time_point last_checkpoint = started;
+    Clock::time_point last_progress = started;
+    double share = 0;  // of the whole search's top walk, from the progress hook
+    std::optional<Failure> failure;
+    const char* stopped_by = nullptr;
+    int64_t resume_from = 0;  // the checkpoint's next event: fixed while the threads walk
+
+    std::mutex lock;  // guards `state`: the search hands outcomes on while the watch reads it
+    UnitFile state;
+};
+
+double seconds_since(Clock::time_point t) {
+    return std::chrono::duration<double>(Clock::now() - t).count();
+}
+
+bool wanted(int64_t event, const void* context) {
+    const auto& run = *static_cast<const Run*>(context);
+    return event >= run.resume_from && owner_of(event, run.job.shards) == run.job.shard;
+}
+
+// Adds one event's outcome to the state: the events are handed on in order.
+void take(EventOutcome& o, void* context) {
+    auto& run = *static_cast<Run*>(context);
+    std::lock_guard<std::mutex> hold(run.lock);
+    for (std::size_t i = 0; i < o.cells.size(); ++i)
+        run.state.fillings.push_back(
+            {o.event, std::move(o.cells[i]),
+             i < o.mirrors.size() ? o.mirrors[i].trials : std::vector<int32_t>{}});
+    run.state.calls += o.calls;
+    run.state.next_event = o.event + 1;
+}
+
+std::optional<Failure> write_checkpoint(Run& run) {
+    std::string text;
+    {
+        std::lock_guard<std::mutex> hold(run.lock);
+        text = format_unit(run.state);
+    }
+    return write_atomically(run.checkpoint_path, text);
+}
+
+void report_share(double share, int64_t, void* context) {
+    static_cast<Run*>(context)->share = share;
+}
+
+void progress_line(Run& run) {
+    std::size_t found;
+    unsigned long long calls;
+    {
+        std::lock_guard<std::mutex> hold(run.lock);
+        found = run.state.fillings.size();
+        calls = run.state.calls;
+    }
+    const double elapsed = seconds_since(run.started);
+    std::string left = "zatím neznámo";
+    if (run.share > 1e-6) left = "asi " + duration_text(elapsed * (1 - run.share) / run.share);
+    std::fprintf(run.job.progress,
+                 "vevuvedu: díl %lld/%lld: prohledáno %.4f %%, vyplnění %zu, volání %llu,"
+                 " uplynulo %s, zbývá %s\n",
+                 static_cast<long long>(run.job.shard), static_cast<long long>(run.job.shards),
+                 100 * run.share, found, calls, duration_text(elapsed).c_str(), left.c_str());
+    std::fflush(run.job.progress);
+}
+
+// Looks at the signals, the clock and the checkpoint; true stops the search.
+bool watch(void* context) {
+    auto& run = *static_cast<Run*>(context);
+    const UnitJob& job = run.job;
+    if (job.stop_signal != nullptr && *job.stop_signal != 0) {
+        run.stopped_by = "signál";
+        return true;
+    }
+    if (job.time_limit > 0 && seconds_since(run.started) >= job.time_limit) {
+        run.stopped_by = "časový limit";
+        return true;
+    }
+    if (job.progress_every > 0 && seconds_since(run.last_progress) >= job.progress_every) {
+        run.last_progress = Clock::now();
+        progress_line(run);
+    }
+    if (job.checkpoint_every > 0 && seconds_since(run.last_checkpoint) >= job.checkpoint_every) {
+        run.last_checkpoint = Clock::now();
+        if (std::optional<Failure> f = write_checkpoint(run)) {
+            run.failure = f;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string shard_text(const UnitJob& job) {
+    return std::to_string(job.shard) + "/" + std::to_string(job.shards);
+}
+
+// Reads the unit file at `path` when there is one: nothing when there is none, a failure when
+// it cannot be read, is damaged or belongs to another run.
+struct Existing {
+    bool found = false;
+    UnitFile unit;
+    std::optional<Failure> failure;
+};
+Existing read_existing(const std::string& path, const UnitIdentity& id, const char* what) {
+    Existing e;
+    std::string text;
+    if (!read_file(path, text)) {
+        if (errno != ENOENT)
+            e.failure = failure_of(2, std::string(what) + " „" + path + "“ nejde přečíst", errno,
+                                   "chyba čtení");
+        return e;
+    }
+    e.found = true;
+    UnitRead read = parse_unit(text, path);
+    if (read.failure) {
+        e.failure = read.failure;
+        return e;
+    }
+    if (const char* differs = identity_difference(read.unit.id, id, true)) {
+        e.failure = Failure{2, std::string(what) + " „" + path + "“ patří k jinému běhu (liší se " +
+                                   differs + ")"};
+        return e;
+    }
+    e.unit = std::move(read.unit);
+    return e;
+}
+
+}  // namespace
+
+uint64_t taken_hash(const Cube& kostka) {
+    // Every cell as 4 bytes, least significant first, whatever the machine's byte order.
+    uint64_t hash = fnv1a("");
+    for (int32_t cell = 0; cell < kostka.celkem_poli; ++cell) {
+        const auto v = static_cast<uint32_t>(kostka.cells[cell]);
+        const char bytes[4] = {static_cast<char>(v & 0xff), static_cast<char>(v >> 8 & 0xff),
+                               static_cast<char>(v >> 16 & 0xff), static_cast<char>(v >> 24)};
+        hash = fnv1a(std::string_view(bytes, 4), hash);
+    }
+    return hash;
+}
+
+std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
+    const UnitIdentity id{ORV_VERSION,        kostka.nx,       kostka.ny, kostka.nz,
+                          taken_hash(kostka), job.split_depth, job.shard, job.shards};
+    const Existing done = read_existing(job.out, id, "výsledek");
+    if (done.failure) return done.failure;
+    if (done.found) {
+        if (done.unit.complete) return std::nullopt;  // nothing left to do
+        return Failure{2, "výsledek „" + job.out + "“ není hotový, je to kontrolní bod"};
+    }
+    const Clock::time_point now = Clock::now();
+    Run run{job, job.out + ".checkpoint", now, now, now, 0, std::nullopt, nullptr, 0, {}, {}};
+    const Existing resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
+    if (resumed.failure) return resumed.failure;
+    if (resumed.found) {
+        if (resumed.unit.complete)
+            return Failure{2, "kontrolní bod „" + run.checkpoint_path + "“ je hotový výsledek"};
+        run.state = resumed.unit;
+        run.resume_from = run.state.next_event;
+    } else {
+        run.state.id = id;
+    }
+
+    // A folder the result cannot be written to shows now, not after hours of search.
+    if (std::optional<Failure> f = write_checkpoint(run)) return f;
+    const int32_t filled = take_start(kostka);
+    SearchOptions options;
+    options.threads = job.threads;
+    options.split_depth = job.split_depth;
+    options.progress = {report_share, &run};
+    EventPlan plan;
+    plan.wanted = wanted;
+    plan.wanted_context = &run;
+    plan.keep_cells = true;
+    plan.take = take;
+    plan.take_context = &run;
+    plan.watch = watch;
+    plan.watch_context = &run;
+    plan.watch_ms = watch_ms;
+    const ThreadedSearch search = search_threads(kostka, filled, options, plan);
+    if (search.result.failure) return search.result.failure;
+    if (run.failure) return run.failure;
+    if (search.stopped) {
+        if (std::optional<Failure> f = write_checkpoint(run)) return f;
+        return Failure{stopped_status, "díl " + shard_text(job) + " zastaven (" + run.stopped_by +
+                                           "), stav uložen v „" + run.checkpoint_path +
+                                           "“; týž příkaz bude pokračovat"};
+    }
+    UnitFile& u = run.state;
+    u.complete = true;
+    u.events = search.events;
+    u.next_event = search.events;
+    u.mirror_event = search.mirror_event;
+    u.top_calls = search.top_calls;
+    u.owned = 0;
+    for (int64_t e = 0; e < u.events; ++e)
+        u.owned += owner_of(e, job.shards) == job.shard;
+    if (std::optional<Failure> f = write_atomically(job.out, format_unit(u))) return f;
+    std::remove(run.checkpoint_path.c_str());  // the result holds everything it held
+    return std::nullopt;
+}

@@ -1,0 +1,356 @@
+// vevuvedu: writing and reading the file of one work unit.
+#include "unit_file.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+uint64_t fnv1a(std::string_view bytes, uint64_t hash) {
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+int64_t owner_of(int64_t e, int64_t shards) {
+    // splitmix64's finaliser: a fixed permutation of the 64-bit numbers.
+    uint64_t z = static_cast<uint64_t>(e) + 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    z ^= z >> 31;
+    return static_cast<int64_t>(z % static_cast<uint64_t>(shards));
+}
+
+namespace {
+
+std::string hex(uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+void append_numbers(std::string& text, const std::vector<int32_t>& numbers) {
+    for (int32_t v : numbers) {
+        text += ' ';
+        text += std::to_string(v);
+    }
+    text += '\n';
+}
+
+// Reads the file line by line; every step names what it expected when it fails.
+struct Reader {
+    std::string_view text;
+    const std::string& name;
+    int64_t line_number = 0;
+    std::optional<Failure> failure;
+
+    bool fail(const std::string& what) {
+        if (!failure)
+            failure = Failure{2, "soubor dílu „" + name + "“, řádek " +
+                                     std::to_string(line_number) + ": " + what};
+        return false;
+    }
+    // The next line, which must start with `key` and a blank (or be `key` alone when
+    // `may_be_empty`); its value in `value`.
+    bool field(const char* key, std::string_view& value, bool may_be_empty = false) {
+        ++line_number;
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos)
+            return fail(text.empty() ? std::string("soubor končí předčasně, chybí ") + key
+                                     : std::string("řádek není ukončen, soubor je useknutý"));
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 1);
+        const std::string_view k = key;
+        if (line.substr(0, k.size()) != k) return fail(std::string("očekává se ") + key);
+        line.remove_prefix(k.size());
+        if (line.empty() && may_be_empty) {
+            value = line;
+            return true;
+        }
+        if (line.size() < 2 || line[0] != ' ') return fail(std::string("chybí hodnota ") + key);
+        value = line.substr(1);
+        return true;
+    }
+    bool number(std::string_view text, int64_t least, int64_t most, int64_t& value,
+                const char* what) {
+        bool negative = !text.empty() && text[0] == '-';
+        if (negative) text.remove_prefix(1);
+        if (text.empty() || text.size() > 19 || (text.size() > 1 && text[0] == '0'))
+            return fail(std::string("chybné číslo: ") + what);
+        uint64_t v = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9') return fail(std::string("chybné číslo: ") + what);
+            v = v * 10 + static_cast<uint64_t>(c - '0');
+        }
+        if (v > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+            return fail(std::string("chybné číslo: ") + what);
+        value = negative ? -static_cast<int64_t>(v) : static_cast<int64_t>(v);
+        if (negative && v == 0) return fail(std::string("chybné číslo: ") + what);
+        if (value < least || value > most) return fail(std::string("číslo mimo rozsah: ") + what);
+        return true;
+    }
+    bool number_field(const char* key, int64_t least, int64_t most, int64_t& value) {
+        std::string_view v;
+        return field(key, v) && number(v, least, most, value, key);
+    }
+    bool unsigned_field(const char* key, uint64_t& value) {
+        std::string_view v;
+        if (!field(key, v)) return false;
+        if (v.empty() || v.size() > 20 || (v.size() > 1 && v[0] == '0'))
+            return fail(std::string("chybné číslo: ") + key);
+        unsigned long long n = 0;
+        for (char c : v) {
+            if (c < '0' || c > '9') return fail(std::string("chybné číslo: ") + key);
+            const auto digit = static_cast<unsigned long long>(c - '0');
+            if (n > (std::numeric_limits<unsigned long long>::max() - digit) / 10)
+                return fail(std::string("číslo mimo rozsah: ") + key);
+            n = n * 10 + digit;
+        }
+        value = n;
+        return true;
+    }
+    bool hex_field(const char* key, uint64_t& value) {
+        std::string_view v;
+        if (!field(key, v)) return false;
+        if (v.size() != 16) return fail(std::string("chybný šestnáctkový zápis: ") + key);
+        value = 0;
+        for (char c : v) {
+            int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            if (digit < 0) return fail(std::string("chybný šestnáctkový zápis: ") + key);
+            value = value << 4 | static_cast<uint64_t>(digit);
+        }
+        return true;
+    }
+    // A list of numbers, each after one blank; `count` of them unless it is negative.
+    bool numbers_field(const char* key, int64_t count, std::vector<int32_t>& out) {
+        std::string_view v;
+        if (!field(key, v, true)) return false;
+        out.clear();
+        // Numbers separated by one blank each: "1 2 3".
+        for (std::size_t at = 0; !v.empty();) {
+            const std::size_t end = v.find(' ', at);
+            int64_t n = 0;
+            if (!number(v.substr(at, end == std::string_view::npos ? end : end - at),
+                        std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), n,
+                        key))
+                return false;
+            out.push_back(static_cast<int32_t>(n));
+            if (end == std::string_view::npos) break;
+            at = end + 1;
+        }
+        if (count >= 0 && static_cast<int64_t>(out.size()) != count)
+            return fail(std::string("nesedí počet čísel: ") + key);
+        return true;
+    }
+};
+
+}  // namespace
+
+std::string format_unit(const UnitFile& u) {
+    const UnitIdentity& id = u.id;
+    std::string text = "vevuvedu-unit " + std::to_string(unit_format) + "\n";
+    text += "program " + id.program + "\n";
+    text += "box " + std::to_string(id.nx) + "x" + std::to_string(id.ny) + "x" +
+            std::to_string(id.nz) + "\n";
+    text += "taken " + hex(id.taken) + "\n";
+    text += "split-depth " + std::to_string(id.split_depth) + "\n";
+    text += "shard " + std::to_string(id.shard) + "/" + std::to_string(id.shards) + "\n";
+    text += "assignment splitmix64\n";
+    text += std::string("state ") + (u.complete ? "complete" : "checkpoint") + "\n";
+    text += "next-event " + std::to_string(u.next_event) + "\n";
+    text += "events " + std::to_string(u.events) + "\n";
+    text += "owned " + std::to_string(u.owned) + "\n";
+    text += "mirror-event " + std::to_string(u.mirror_event) + "\n";
+    text += "top-calls " + std::to_string(u.top_calls) + "\n";
+    text += "calls " + std::to_string(u.calls) + "\n";
+    text += "fillings " + std::to_string(u.fillings.size()) + "\n";
+    for (const UnitFilling& f : u.fillings) {
+        text += "filling " + std::to_string(f.event) + "\n";
+        text += "cells";
+        append_numbers(text, f.cells);
+        text += "trials";
+        append_numbers(text, f.trials);
+    }
+    text += "checksum " + hex(fnv1a(text)) + "\n";
+    return text;
+}
+
+UnitRead parse_unit(std::string_view text, const std::string& name) {
+    UnitRead read;
+    UnitFile& u = read.unit;
+    UnitIdentity& id = u.id;
+    Reader r{text, name, 0, std::nullopt};
+    auto failed = [&] {
+        read.failure = r.failure;
+        return read;
+    };
+    // The checksum first: a damaged file is named as damaged, whatever else is wrong with it.
+    const std::size_t last =
+        text.size() >= 2 ? text.rfind('\n', text.size() - 2) : std::string_view::npos;
+    const std::string_view body =
+        last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+    const std::string_view tail = last == std::string_view::npos ? text : text.substr(last + 1);
+    if (text.empty() || text.back() != '\n' || tail.substr(0, 9) != "checksum " ||
+        tail != "checksum " + hex(fnv1a(body)) + "\n") {
+        read.failure = Failure{2, "soubor dílu „" + name +
+                                      "“ je poškozený nebo neúplný: kontrolní součet nesouhlasí"};
+        return read;
+    }
+    std::string_view v;
+    if (!r.field("vevuvedu-unit", v)) return failed();
+    if (v != std::to_string(unit_format)) {
+        r.fail("jiná verze formátu (" + std::string(v) + ")");
+        return failed();
+    }
+    if (!r.field("program", v)) return failed();
+    id.program = std::string(v);
+    if (!r.field("box", v)) return failed();
+    {
+        int64_t edge[3];
+        for (int axis = 0; axis < 3; ++axis) {
+            const std::size_t end = axis < 2 ? v.find('x') : v.size();
+            if (end == std::string_view::npos) {
+                r.fail("chybný kvádr");
+                return failed();
+            }
+            if (!r.number(v.substr(0, end), 1, std::numeric_limits<int32_t>::max(), edge[axis],
+                          "box"))
+                return failed();
+            v.remove_prefix(axis < 2 ? end + 1 : end);
+        }
+        if (edge[0] * edge[1] > std::numeric_limits<int32_t>::max() ||
+            edge[0] * edge[1] * edge[2] > std::numeric_limits<int32_t>::max()) {
+            r.fail("kvádr má příliš mnoho polí");
+            return failed();
+        }
+        id.nx = static_cast<int32_t>(edge[0]);
+        id.ny = static_cast<int32_t>(edge[1]);
+        id.nz = static_cast<int32_t>(edge[2]);
+    }
+    int64_t n = 0;
+    if (!r.hex_field("taken", id.taken)) return failed();
+    if (!r.number_field("split-depth", 1, 1000000, n)) return failed();
+    id.split_depth = static_cast<int32_t>(n);
+    if (!r.field("shard", v)) return failed();
+    {
+        const std::size_t slash = v.find('/');
+        int64_t k = 0, m = 0;
+        if (slash == std::string_view::npos) {
+            r.fail("chybný díl");
+            return failed();
+        }
+        if (!r.number(v.substr(slash + 1), 1, 1000000000, m, "shard") ||
+            !r.number(v.substr(0, slash), 0, m - 1, k, "shard"))
+            return failed();
+        id.shard = k;
+        id.shards = m;
+    }
+    if (!r.field("assignment", v)) return failed();
+    if (v != "splitmix64") {
+        r.fail("neznámé rozdělení událostí");
+        return failed();
+    }
+    if (!r.field("state", v)) return failed();
+    if (v != "complete" && v != "checkpoint") {
+        r.fail("neznámý stav");
+        return failed();
+    }
+    u.complete = v == "complete";
+    const int64_t most = std::numeric_limits<int64_t>::max();
+    if (!r.number_field("next-event", 0, most, u.next_event) ||
+        !r.number_field("events", 0, most, u.events) ||
+        !r.number_field("owned", 0, most, u.owned) ||
+        !r.number_field("mirror-event", -1, most, u.mirror_event) ||
+        !r.unsigned_field("top-calls", u.top_calls) || !r.unsigned_field("calls", u.calls))
+        return failed();
+    int64_t count = 0;
+    if (!r.number_field("fillings", 0, most, count)) return failed();
+    const int64_t cells = static_cast<int64_t>(id.nx) * id.ny * id.nz;
+    for (int64_t i = 0; i < count; ++i) {
+        UnitFilling f;
+        if (!r.number_field("filling", 0, most, f.event) ||
+            !r.numbers_field("cells", cells, f.cells) || !r.numbers_field("trials", -1, f.trials))
+            return failed();
+        if (!u.fillings.empty() && f.event < u.fillings.back().event) {
+            r.fail("vyplnění nejsou seřazena podle událostí");
+            return failed();
+        }
+        u.fillings.push_back(std::move(f));
+    }
+    if (!r.field("checksum", v)) return failed();
+    if (!r.text.empty()) {
+        r.fail("za kontrolním součtem následuje další text");
+        return failed();
+    }
+    // What the unit states must agree with itself and with the assignment.
+    auto contradicts = [&](const std::string& what) {
+        read.failure = Failure{2, "soubor dílu „" + name + "“: " + what};
+        return read;
+    };
+    if ((u.complete &&
+         (u.next_event != u.events || u.owned > u.events || u.mirror_event >= u.events)) ||
+        (u.mirror_event >= 0 && id.ny != id.nz))
+        return contradicts("údaje o událostech si odporují");
+    for (const UnitFilling& f : u.fillings)
+        if (f.event >= u.next_event || owner_of(f.event, id.shards) != id.shard)
+            return contradicts("vyplnění z události " + std::to_string(f.event) +
+                               ", která k tomuto dílu nepatří nebo ještě nebyla");
+    return read;
+}
+
+const char* identity_difference(const UnitIdentity& a, const UnitIdentity& b, bool with_shard) {
+    if (a.program != b.program) return "verze programu";
+    if (a.nx != b.nx || a.ny != b.ny || a.nz != b.nz) return "kvádr";
+    if (a.taken != b.taken) return "obsazená pole";
+    if (a.split_depth != b.split_depth) return "hloubka dělení";
+    if (a.shards != b.shards) return "počet dílů";
+    if (with_shard && a.shard != b.shard) return "číslo dílu";
+    return nullptr;
+}
+
+std::optional<Failure> write_atomically(const std::string& path, std::string_view text) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    std::string temporary = path + ".XXXXXX";
+    auto failure = [&](const char* what) {
+        return failure_of(1, std::string(what) + " „" + path + "“ selhal", errno, "chyba zápisu");
+    };
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return failure("zápis souboru");
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) {
+            const std::optional<Failure> f = failure("zápis souboru");
+            close(fd);
+            unlink(temporary.c_str());
+            return f;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    if (fchmod(fd, 0644) != 0 || fsync(fd) != 0) {
+        const std::optional<Failure> f = failure("zápis souboru");
+        close(fd);
+        unlink(temporary.c_str());
+        return f;
+    }
+    if (close(fd) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const std::optional<Failure> f = failure("zápis souboru");
+        unlink(temporary.c_str());
+        return f;
+    }
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);  // the rename itself reaches the disk; a folder that cannot be synced is rare
+        close(dir);
+    }
+    return std::nullopt;
+}

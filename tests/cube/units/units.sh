@@ -1,0 +1,242 @@
+#!/usr/bin/env bash
+# End-to-end tests of vevuvedu's work units: shards merged against the plain run, refused sets,
+# the double-run check, and runs stopped and resumed.
+#
+#   units.sh VEVUVEDU CASES_DIR PART
+#
+# PART: cubes (N = 1 .. 5), boxes (the boxes with fillings of CASES_DIR), refusals, resume.
+# Every comparison is byte for byte, output and exit status.
+set -u
+program=$(realpath "$1")
+cases=$(cd "$2" && pwd)
+part=$3
+here=$(cd "$(dirname "$0")" && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch" || exit 1
+failed=0
+fail() { echo "FAIL units $part: $*"; failed=1; }
+
+# plain NAME ARGS...: the plain run's output in NAME.out and its status in NAME.status.
+plain() {
+    local name=$1
+    shift
+    "$program" "$@" >"$name.out" 2>"$name.err"
+    echo $? >"$name.status"
+}
+
+# shards DIR M D ARGS...: runs every shard of M into DIR, on 1 or 2 threads by turns.
+shards() {
+    local dir=$1 m=$2 d=$3 k status
+    shift 3
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    for ((k = 0; k < m; k++)); do
+        VEVUVEDU_THREADS=$((k % 2 + 1)) "$program" --shard "$k/$m" --split-depth "$d" \
+            --out "$dir/shard-$k.vvr" "$@" >"$dir.out" 2>"$dir.err"
+        status=$?
+        [ "$status" = 0 ] || fail "shard $k/$m, depth $d of '$*': status $status $(cat "$dir.err")"
+        [ -s "$dir.out" ] && fail "shard $k/$m of '$*' wrote on standard output"
+    done
+}
+
+# merged NAME DIR LABEL [INPUTS...]: merges DIR (or the inputs) and compares with the plain run.
+merged() {
+    local name=$1 dir=$2 label=$3 status
+    shift 3
+    [ $# -gt 0 ] || set -- "$dir"
+    "$program" --merge "$@" >merged.out 2>merged.err
+    status=$?
+    cmp -s merged.out "$name.out" || fail "$label: merged output differs from the plain run"
+    [ "$status" = "$(cat "$name.status")" ] || fail "$label: merge status $status"
+    [ -s merged.err ] && fail "$label: merge wrote on standard error: $(cat merged.err)"
+}
+
+# compare NAME M D ARGS...: shards of the subject merged against its plain run.
+compare() {
+    local name=$1 m=$2 d=$3
+    shift 3
+    shards "units-$m-$d" "$m" "$d" "$@"
+    merged "$name" "units-$m-$d" "'$*' in $m shards, depth $d"
+}
+
+# refused LABEL TEXT ARGS...: a run that must fail with status 2, nothing on standard output,
+# and a message holding TEXT.
+refused() {
+    local label=$1 text=$2 status
+    shift 2
+    "$program" "$@" >refused.out 2>refused.err
+    status=$?
+    [ "$status" = 2 ] || fail "$label: status $status, expected 2 ($(cat refused.err))"
+    [ -s refused.out ] && fail "$label: wrote on standard output"
+    grep -qF -- "$text" refused.err || fail "$label: message '$(cat refused.err)' does not name '$text'"
+}
+
+case $part in
+cubes)
+    for n in 1 2 3 4 5; do
+        plain "cube-$n" "$n"
+        splits=("1 8" "3 1")
+        [ "$n" = 5 ] && splits=("1 8" "2 1" "7 3" "13 8")
+        for md in "${splits[@]}"; do
+            compare "cube-$n" $md "$n"
+        done
+    done
+    # The same through --box, files named one by one, and a shard from the batch engine's index.
+    plain box-5 --box 5x5x5
+    cmp -s box-5.out cube-5.out || fail "--box 5x5x5 differs from 5"
+    shards byname 3 4 5
+    merged cube-5 byname "files named one by one" byname/shard-2.vvr byname/shard-0.vvr byname/shard-1.vvr
+    rm -rf engine
+    mkdir engine
+    SLURM_ARRAY_TASK_ID=0 "$program" --shard /2 --split-depth 4 --out engine/a.vvr 5 || fail "SLURM_ARRAY_TASK_ID"
+    JOB_COMPLETION_INDEX=1 "$program" --shard /2 --split-depth 4 --out engine/b.vvr 5 || fail "JOB_COMPLETION_INDEX"
+    merged cube-5 engine "shard numbers from the batch engine"
+    ;;
+boxes)
+    for subject in box-six-fillings box-mirrored-pairs box-flat box-one-cell; do
+        case $subject in
+        box-six-fillings) splits=("1 8" "3 2" "16 5" "4 12") ;;
+        box-mirrored-pairs) splits=("2 1" "5 2" "3 8") ;;
+        *) splits=("2 1" "3 8") ;;
+        esac
+        mapfile -t args <"$cases/$subject/args"
+        for i in "${!args[@]}"; do
+            [ "${args[$i]}" = taken ] && args[$i]=$cases/$subject/files/taken
+        done
+        plain "$subject" "${args[@]}"
+        for md in "${splits[@]}"; do
+            compare "$subject" $md "${args[@]}"
+        done
+    done
+    ;;
+refusals)
+    six=(--box 6x6x6 --taken "$cases/box-six-fillings/files/taken")
+    plain six "${six[@]}"
+    shards set 4 3 "${six[@]}"
+    merged six set "the whole set"
+    refused "missing shard" "chybí 1 z 4 dílů (2)" --merge set/shard-0.vvr set/shard-1.vvr set/shard-3.vvr
+    cp set/shard-1.vvr set/copy.vvr
+    refused "duplicated shard" "copy.vvr" --merge set
+    rm set/copy.vvr
+    head -c 300 set/shard-2.vvr >cut.vvr
+    refused "truncated file" "cut.vvr" --merge set/shard-0.vvr set/shard-1.vvr cut.vvr set/shard-3.vvr
+    sed '0,/^cells 1 /s//cells 2 /' set/shard-1.vvr >altered.vvr
+    cmp -s altered.vvr set/shard-1.vvr && fail "the file to alter holds no filling"
+    refused "altered file" "altered.vvr" --merge set/shard-0.vvr altered.vvr set/shard-2.vvr set/shard-3.vvr
+    shards other-depth 4 5 "${six[@]}"
+    refused "foreign depth" "hloubka dělení" --merge set/shard-0.vvr set/shard-1.vvr other-depth/shard-2.vvr set/shard-3.vvr
+    shards other-box 4 3 5
+    refused "foreign box" "other-box/shard-2.vvr" --merge set/shard-0.vvr set/shard-1.vvr other-box/shard-2.vvr set/shard-3.vvr
+    shards other-count 5 3 "${six[@]}"
+    refused "foreign count" "počet dílů" --merge set/shard-0.vvr set/shard-1.vvr other-count/shard-2.vvr set/shard-3.vvr
+    mkdir empty
+    refused "empty folder" "empty" --merge empty
+    refused "missing file" "nothing.vvr" --merge nothing.vvr
+    # A finished shard run again does nothing; a result of another run under its name is refused.
+    cp set/shard-2.vvr kept.vvr
+    touch -d '2001-01-01' set/shard-2.vvr
+    "$program" --shard 2/4 --split-depth 3 --out set/shard-2.vvr "${six[@]}" >again.out 2>again.err
+    status=$?
+    [ "$status" = 0 ] || fail "re-run of a complete shard: status $status"
+    [ -s again.out ] || [ -s again.err ] && fail "re-run of a complete shard wrote something"
+    [ "$(stat -c %Y set/shard-2.vvr)" = "$(date -d 2001-01-01 +%s)" ] || fail "re-run rewrote the result"
+    cmp -s kept.vvr set/shard-2.vvr || fail "re-run changed the result"
+    refused "result of another run" "jinému běhu" --shard 2/4 --split-depth 4 --out set/shard-2.vvr "${six[@]}"
+    refused "shard out of range" "0 do 3" --shard 4/4 --out x.vvr 5
+    refused "no array index" "SLURM_ARRAY_TASK_ID" --shard /4 --out x.vvr 5
+    SLURM_ARRAY_TASK_ID=9 refused "array index out of range" "SLURM_ARRAY_TASK_ID" --shard /4 --out x.vvr 5
+    refused "--shard without --out" "--out" --shard 1/4 5
+    "$program" --shard 0/1 --out nowhere/x.vvr 5 >/dev/null 2>unwritable.err
+    status=$?
+    [ "$status" = 1 ] || fail "a result folder that does not exist: status $status"
+    grep -qF "nowhere/x.vvr" unwritable.err || fail "the unwritable file is not named"
+    # The double-run check: the same set run again agrees, a differing unit is named.
+    shards again 4 3 "${six[@]}"
+    "$program" --verify set again >verify.out 2>verify.err
+    status=$?
+    [ "$status" = 0 ] || fail "verify of two equal sets: status $status $(cat verify.err)"
+    python3 "$here/edit_unit.py" again/shard-1.vvr calls 1
+    "$program" --verify set again >verify.out 2>verify.err
+    status=$?
+    [ "$status" = 4 ] || fail "verify of differing sets: status $status"
+    grep -qF "díl 1/4" verify.err || fail "verify does not name the differing unit: $(cat verify.err)"
+    grep -qF "díl 0/4" verify.err && fail "verify names a unit that agrees"
+    refused "verify of foreign sets" "nepatří ke stejnému běhu" --verify set other-depth
+    # A checkpoint is no result; a checkpoint of another run is refused.
+    VEVUVEDU_THREADS=1 "$program" --shard 0/1 --time-limit 0.05 --out stopped.vvr --box 6x6x6 \
+        --taken "$here/heavy-taken" >/dev/null 2>&1
+    if [ -f stopped.vvr.checkpoint ]; then
+        refused "checkpoint in a merge" "kontrolní bod" --merge stopped.vvr.checkpoint
+        refused "checkpoint of another run" "jinému běhu" --shard 0/2 --out stopped.vvr --box 6x6x6 \
+            --taken "$here/heavy-taken"
+    else
+        fail "the stopped run left no checkpoint"
+    fi
+    ;;
+resume)
+    # A box that takes about a second on this build, so that the time limit and the signals
+    # find it searching: the lighter one when the build is slow (sanitizers), else the heavier.
+    started=$(date +%s%N)
+    plain heavy --box 6x6x6 --taken "$here/heavy-taken"
+    stops=(TERM:0 INT:0.1 USR1:0.05 KILL:0 KILL:0.1 KILL:0.25)
+    if [ $(($(date +%s%N) - started)) -ge 700000000 ]; then
+        stops=(TERM:0 USR1:0.05 KILL:0.1)
+        subject=heavy
+        box=(--box 6x6x6 --taken "$here/heavy-taken")
+    else
+        subject=slow
+        box=(--box 6x6x6 --taken "$here/slow-taken")
+        plain slow "${box[@]}"
+    fi
+    "$program" --shard 0/1 --out whole.vvr "${box[@]}" || fail "the whole unit failed"
+    # Stopped again and again by the time limit, on 1 and 2 threads by turns.
+    rounds=0
+    while :; do
+        VEVUVEDU_THREADS=$((rounds % 2 + 1)) "$program" --shard 0/1 --time-limit 0.3 \
+            --out limited.vvr "${box[@]}" 2>limited.err
+        status=$?
+        rounds=$((rounds + 1))
+        [ "$status" = 0 ] && break
+        [ "$status" = 75 ] || { fail "time limit: status $status $(cat limited.err)"; break; }
+        [ -f limited.vvr.checkpoint ] || { fail "time limit: no checkpoint"; break; }
+        [ "$rounds" -lt 100 ] || { fail "time limit: no end after $rounds rounds"; break; }
+    done
+    [ "$rounds" -ge 2 ] || fail "the time limit never stopped the unit"
+    cmp -s limited.vvr whole.vvr || fail "the unit stopped $rounds times differs"
+    [ -e limited.vvr.checkpoint ] && fail "the checkpoint stayed after the result"
+    merged "$subject" . "the unit stopped by the time limit" limited.vvr
+    # A signal at several points, then the same command again, which continues; SIGKILL leaves
+    # only the checkpoint written every tenth of a second.
+    interrupted=0
+    for stop in "${stops[@]}"; do
+        signal=${stop%:*} delay=${stop#*:}
+        rm -f sig.vvr sig.vvr.checkpoint
+        VEVUVEDU_CHECKPOINT_SECONDS=0.1 "$program" --shard 0/1 --progress 0.01 --out sig.vvr \
+            "${box[@]}" 2>sig.err &
+        pid=$!
+        # The first progress line: the unit is searching, its signal handlers are in place.
+        for _ in $(seq 500); do
+            grep -q "díl 0/1" sig.err 2>/dev/null && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.01
+        done
+        sleep "$delay"
+        kill -s "$signal" "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        status=$?
+        case $signal:$status in
+        *:0) ;;
+        KILL:137 | TERM:75 | INT:75 | USR1:75) interrupted=$((interrupted + 1)) ;;
+        *) fail "SIG$signal after $delay s: status $status $(cat sig.err)" ;;
+        esac
+        [ "$status" = 75 ] && [ ! -f sig.vvr.checkpoint ] && fail "SIG$signal: no checkpoint"
+        "$program" --shard 0/1 --out sig.vvr "${box[@]}" || fail "SIG$signal: the resumed run failed"
+        cmp -s sig.vvr whole.vvr || fail "SIG$signal after $delay s: the resumed result differs"
+    done
+    [ "$interrupted" -ge $((${#stops[@]} * 2 / 3)) ] ||
+        fail "only $interrupted of the ${#stops[@]} runs were stopped by their signal"
+    ;;
+esac
+[ "$failed" = 0 ] && echo "ok units $part"
+exit "$failed"
