@@ -2,7 +2,7 @@
 # One work unit (shard) of a vevuvedu search, run as one task of a Slurm job array.
 #
 #   sbatch --array=0-$((M - 1)) --output=RUN/logs/shard-%a.log \
-#          vevuvedu.sbatch M RUN/shards N|--box AxBxC [--taken FILE] [--split-depth D]
+#          vevuvedu.sbatch M RUN/shards [--split-depth D] N|--box AxBxC [--taken FILE]
 #
 # scripts/cluster/submit writes this command (and the merge job that waits for the array).
 # Task K runs `vevuvedu --shard /M --out RUN/shards/shard-K.vvr ...`: the program takes K from

@@ -49,23 +49,35 @@ pids=()
 # Our own processes carry SLURM_CONF (daemons, job steps, job scripts, the program) or the munge
 # socket in their environment or command line; whatever is left of them at the end is killed.
 ours() {
-    local p
-    for p in /proc/[0-9]*; do
-        [ "${p#/proc/}" = $$ ] || [ "${p#/proc/}" = "$BASHPID" ] && continue
-        if grep -qsF "$top/" "$p/environ" || grep -qsF "$top/" "$p/cmdline"; then echo "${p#/proc/}"; fi
+    local f p
+    local -A seen=()
+    for f in $(grep -lsF -- "$top/" /proc/[0-9]*/environ /proc/[0-9]*/cmdline); do
+        p=${f#/proc/}
+        p=${p%%/*}
+        [ -z "${seen[$p]:-}" ] || continue
+        seen[$p]=1
+        [ "$p" = $$ ] || [ "$p" = "$BASHPID" ] || ! alive "$p" || echo "$p"
     done
+}
+
+# alive PID: the process runs (an ended child of ours stays a zombie until it is waited for).
+alive() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null)
+    [ -n "$state" ] && [ "${state#Z}" = "$state" ]
 }
 
 cleanup() {
     local status=$? left
     set +e
     trap - EXIT INT TERM
-    if [ -n "${ctld_pid:-}" ] && kill -0 "$ctld_pid" 2>/dev/null; then
+    pkill -KILL -P "$watchdog" 2>/dev/null # its sleep; the watchdog then ends by itself
+    if [ -n "${ctld_pid:-}" ] && alive "$ctld_pid"; then
         scancel --quiet --user="$(id -un)" 2>/dev/null
         scontrol shutdown >/dev/null 2>&1
     fi
     for _ in $(seq 50); do
-        left=$(for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && echo "$p"; done)
+        left=$(for p in "${pids[@]}"; do alive "$p" && echo "$p"; done)
         [ -z "$left" ] && break
         sleep 0.2
         # munged has nothing to wait for: stop it once the Slurm daemons are gone.
@@ -93,7 +105,11 @@ cleanup() {
     exit "$status"
 }
 trap cleanup EXIT
-trap 'fail "interrupted"' INT TERM
+trap 'fail "interrupted (or over the time the test allows itself)"' INT TERM
+# A test stopped from outside may not get to stop its daemons (SIGKILL); so it stops itself first,
+# well before CTest's limit.
+(sleep "${SLURM_TEST_SECONDS:-180}" && kill -TERM $$) 2>/dev/null &
+watchdog=$!
 
 head -c 128 /dev/urandom >"$top/munge/munge.key" && chmod 400 "$top/munge/munge.key"
 munged --foreground --socket="$top/munge/munge.socket.2" --key-file="$top/munge/munge.key" \

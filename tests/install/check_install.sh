@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks that the programs, their manual pages, the
-# README and the samples are all in place and that an installed program runs.
+# README, the samples and the cluster scripts are all in place and that an installed program runs.
 #
 #   check_install.sh BUILD_DIR
 set -u
@@ -17,6 +17,10 @@ doc=$prefix/share/doc/orv-programs
 for file in README.md samples/editor/demo.txt samples/layout/symmetric-300.orv-graph \
     samples/layout/directed-1100.orv-graph; do
     [ -f "$doc/$file" ] || { echo "FAIL: share/doc/orv-programs/$file missing"; failed=1; }
+done
+for script in submit vevuvedu.sbatch merge.sbatch vevuvedu-parallel; do
+    [ -x "$prefix/share/orv-programs/cluster/$script" ] ||
+        { echo "FAIL: share/orv-programs/cluster/$script missing"; failed=1; }
 done
 # Every picture the README shows is installed beside it.
 for picture in $(grep -o 'docs/[A-Za-z0-9._-]*\.svg' "$doc/README.md" 2>/dev/null | sort -u); do
