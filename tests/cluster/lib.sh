@@ -3,6 +3,20 @@
 
 started_at=$(date +%s%N)
 
+# read_arguments PROGRAM SCRIPTS_DIR PROBLEM...: the arguments of every cluster test, the program,
+# the folder of the cluster scripts, and what to search (the program's arguments, such as
+# --box AxBxC), into program, scripts and problem.
+read_arguments() {
+    if [ $# -lt 3 ]; then
+        echo "usage: $(basename "$0") PROGRAM SCRIPTS_DIR PROBLEM..." >&2
+        exit 2
+    fi
+    program=$(realpath "$1")
+    scripts=$(realpath "$2")
+    shift 2
+    problem=("$@")
+}
+
 say() {
     local tenths=$((($(date +%s%N) - started_at) / 100000000))
     printf '[%3d.%d s] %s\n' $((tenths / 10)) $((tenths % 10)) "$*"
@@ -54,4 +68,13 @@ same_as_plain() {
     [ "$status" = "$(cat "$folder/plain.status")" ] ||
         fail "the merged status $status differs from the plain run's $(cat "$folder/plain.status")"
     say "merged output and status $status are the plain run's"
+}
+
+# signals PID: the signals process PID has a handler for or keeps blocked (to take them with
+# sigwait or a signalfd), as a number whose bit S-1 stands for signal S; empty when it has ended.
+signals() {
+    local caught blocked
+    caught=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null)
+    blocked=$(sed -n 's/^SigBlk:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null)
+    [ -n "$caught" ] && [ -n "$blocked" ] && echo $((0x$caught | 0x$blocked))
 }

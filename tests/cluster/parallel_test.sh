@@ -8,16 +8,11 @@
 #   3. the same command again: the merged output and status are the plain run's, and no shard
 #      that the job log shows complete was started again.
 #
-#   parallel_test.sh PROGRAM SCRIPTS_DIR [PROBLEM...]     (PROBLEM: default --box 4x4x6)
+#   parallel_test.sh PROGRAM SCRIPTS_DIR PROBLEM...
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-
-[ $# -ge 2 ] || { echo "usage: parallel_test.sh PROGRAM SCRIPTS_DIR [PROBLEM...]" >&2; exit 2; }
-program=$(realpath "$1") scripts=$(realpath "$2")
-shift 2
-problem=("$@")
-[ ${#problem[@]} -gt 0 ] || problem=(--box 4x4x6)
+read_arguments "$@"
 shards=6
 
 needs parallel parallel
@@ -68,8 +63,8 @@ running_shard() {
     for p in $(pgrep -f -- "--out $run/shards/shard-"); do
         k=$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null | sed -n 's/.*shard-\([0-9]*\)\.vvr.*/\1/p')
         [ -n "$k" ] && [ "$k" -ge "${1:-0}" ] || continue
-        mask=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$p/status" 2>/dev/null)
-        [ -n "$mask" ] && (((0x$mask >> 14) & 1)) && { echo "$p $k"; return 0; }
+        mask=$(signals "$p")
+        [ -n "$mask" ] && (((mask >> 14) & 1)) && { echo "$p $k"; return 0; }
     done
     return 1
 }
@@ -85,9 +80,12 @@ finish
 [ "$status" = 75 ] || fail "interrupted run ended with status $status, not 75: $(cat "$top/err-1")"
 [ ! -s "$top/out-1" ] || fail "an interrupted run wrote on standard output"
 done_first=$(complete)
-[ ! -e "$run/shards/shard-$interrupted.vvr" ] && [ -f "$run/shards/shard-$interrupted.vvr.checkpoint" ] ||
-    fail "shard $interrupted was not stopped at a checkpoint (too quick to interrupt: a larger box is needed)"
-say "1: interrupted with $done_first of $shards shards complete, shard $interrupted at a checkpoint, status 75"
+result=$run/shards/shard-$interrupted.vvr
+[ ! -e "$result" ] && [ -f "$result.checkpoint" ] ||
+    fail "shard $interrupted was not stopped at a checkpoint (it ended before the signal: a" \
+        "larger box is needed)"
+say "1: interrupted with $done_first of $shards shards complete, shard $interrupted at a" \
+    "checkpoint, status 75"
 
 # ---- 2: one shard killed outright ----------------------------------------------------------------
 start 2
@@ -95,7 +93,8 @@ wait_for 60 "a running shard" one_running
 read -r killed _ < <(running_shard)
 kill -KILL "$killed"
 finish
-[ "$status" = 75 ] || fail "run with a killed shard ended with status $status, not 75: $(cat "$top/err-2")"
+[ "$status" = 75 ] ||
+    fail "run with a killed shard ended with status $status, not 75: $(cat "$top/err-2")"
 awk -F'\t' 'NR > 1 && $8 == 9 { found = 1 } END { exit !found }' "$run/joblog" ||
     fail "the job log shows no shard killed by signal 9"
 say "2: shard process $killed killed, $(complete) of $shards complete, status 75"
@@ -106,7 +105,8 @@ finish
 same_as_plain "$top" "$top/out-3" "$status"
 # Every shard ended well exactly once: a shard complete in the log was never started again.
 for k in $(seq 0 $((shards - 1))); do
-    runs=$(awk -F'\t' -v seq=$((k + 1)) 'NR > 1 && $1 == seq && $7 == 0 && $8 == 0' "$run/joblog" | wc -l)
+    runs=$(awk -F'\t' -v seq=$((k + 1)) 'NR > 1 && $1 == seq && $7 == 0 && $8 == 0' \
+        "$run/joblog" | wc -l)
     [ "$runs" = 1 ] || fail "shard $k ended well $runs times in the job log"
 done
 say "3: resumed to the end; every shard ended well exactly once"

@@ -6,7 +6,7 @@
 # (SLURM_CONF and munged's key and socket point into it), and every daemon is stopped on the way
 # out, however the test ends.
 #
-#   slurm_test.sh PROGRAM SCRIPTS_DIR [PROBLEM...]     (PROBLEM: default --box 4x4x6)
+#   slurm_test.sh PROGRAM SCRIPTS_DIR PROBLEM...
 #
 # What the tasks go through (M = 6 shards on a node of 2 CPUs; the array is submitted held and
 # its tasks released one step at a time, so each step meets a task in the state it needs):
@@ -26,20 +26,18 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-
-[ $# -ge 2 ] || { echo "usage: slurm_test.sh PROGRAM SCRIPTS_DIR [PROBLEM...]" >&2; exit 2; }
-program=$(realpath "$1") scripts=$(realpath "$2")
-shift 2
-problem=("$@")
-[ ${#problem[@]} -gt 0 ] || problem=(--box 4x4x6)
+read_arguments "$@"
 shards=6
 
 PATH=$PATH:/usr/sbin:/sbin # the daemons' folder, which a user's PATH may leave out
-for command in slurmctld slurmd sbatch squeue scontrol scancel sinfo; do needs "$command" slurm-wlm; done
+for command in slurmctld slurmd sbatch squeue scontrol scancel sinfo; do
+    needs "$command" slurm-wlm
+done
 needs munged munge
 needs python3 python3
 
 # ---- a one-node cluster in a temporary folder ----------------------------------------------------
+# (munged refuses a folder inside one that others may write to without the sticky bit of /tmp.)
 top=$(mktemp -d "${TMPDIR:-/tmp}/slurm-test.XXXXXX") || fail "no temporary folder"
 chmod 755 "$top" # munged's socket is in here, and job steps may run as another user
 mkdir -p "$top/munge" "$top/state" "$top/spool" "$top/log" "$top/run"
@@ -95,26 +93,27 @@ cleanup() {
             [ -f "$f" ] && { echo "---- ${f#$top/}"; tail -n 30 "$f"; }
         done
     fi
-    if [ -n "$left" ]; then
-        echo "FAIL: processes left running: $left"
-        status=1
-    fi
     # SLURM_TEST_KEEP=1 keeps the folder (logs, results) for a look after the run.
     [ -n "${SLURM_TEST_KEEP:-}" ] && say "kept $top" || rm -rf "$top"
-    say "daemons stopped, nothing left running"
+    if [ -n "$left" ]; then
+        say "FAIL: processes left running: $left"
+        status=1
+    else
+        say "daemons stopped, nothing left running"
+    fi
     exit "$status"
 }
 trap cleanup EXIT
 trap 'fail "interrupted (or over the time the test allows itself)"' INT TERM
 # A test stopped from outside may not get to stop its daemons (SIGKILL); so it stops itself first,
 # well before CTest's limit.
-(sleep "${SLURM_TEST_SECONDS:-180}" && kill -TERM $$) 2>/dev/null &
+(sleep "${SLURM_TEST_SECONDS:-200}" && kill -TERM $$) 2>/dev/null &
 watchdog=$!
 
 head -c 128 /dev/urandom >"$top/munge/munge.key" && chmod 400 "$top/munge/munge.key"
 munged --foreground --socket="$top/munge/munge.socket.2" --key-file="$top/munge/munge.key" \
     --pid-file="$top/munge/munged.pid" --seed-file="$top/munge/munged.seed" \
-    --log-file="$top/log/munged.log" &
+    --log-file="$top/log/munged.log" >"$top/log/munged.out" 2>&1 &
 munged_pid=$!
 pids+=("$munged_pid")
 wait_for 10 "munge socket" test -S "$top/munge/munge.socket.2"
@@ -165,18 +164,24 @@ node_idle() { [ "$(sinfo -h -n localhost -o %T 2>/dev/null)" = idle ]; }
 wait_for 30 "idle node" node_idle
 say "Slurm $(sinfo -V | cut -d' ' -f2) is up: one node, 2 CPUs, in $top"
 
-# ---- the plain run, then the array ----------------------------------------------------------------
+# ---- the plain run, then the array --------------------------------------------------------
 plain_run "$program" "$top" "${problem[@]}"
 run=$top/run
 
 # job_field JOB FIELD: one field of `scontrol show job`, such as JobState or Reason.
-job_field() { scontrol show job -o "$1" 2>/dev/null | grep -o "\\b$2=[^ ]*" | head -n 1 | cut -d= -f2; }
+job_field() {
+    scontrol show job -o "$1" 2>/dev/null | grep -o "\\b$2=[^ ]*" | head -n 1 | cut -d= -f2
+}
 in_state() { [ "$(job_field "$1" JobState)" = "$2" ]; }
 log_has() { grep -qF -- "$2" "$run/logs/shard-$1.log" 2>/dev/null; }
 gone_from_queue() { [ -z "$(squeue -h -j "$1" -o %i 2>/dev/null)" ]; }
-# A requeued task may start again only after a delay: let it start now.
+# A requeued task may start again only after a delay of about two minutes: let it start now. Not
+# at once, though: the node refuses to launch a job within the second in which it killed the job's
+# last run ("Job N already killed, do not launch batch job", as the job's new credential looks
+# revoked), and the job is then lost to the test.
 restart_now() {
     wait_for 30 "pending task $1 after its requeue" in_state "$1" PENDING
+    sleep 2
     scontrol update jobid="$1" starttime=now || fail "cannot move the start of $1 to now"
 }
 # started TASK RUN: the job script has started the program for the RUN-th time, and the program
@@ -184,19 +189,22 @@ restart_now() {
 started() {
     local pid
     wait_for 60 "start of run $2 of shard $1" log_has "$1" "(run $2) started"
-    pid=$(grep -F "(run $2) started" "$run/logs/shard-$1.log" | sed -n 's/.* as pid \([0-9]*\):.*/\1/p')
+    pid=$(grep -F "(run $2) started" "$run/logs/shard-$1.log" |
+        sed -n 's/.* as pid \([0-9]*\):.*/\1/p')
     [ -n "$pid" ] || fail "the log of shard $1 names no pid"
     wait_for 30 "handlers for USR1 and TERM in the program (pid $pid)" catches "$pid"
 }
 catches() {
     local mask
-    mask=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null)
+    mask=$(signals "$1")
     # Ended already: let the caller find out how.
     [ -n "$mask" ] || return 0
-    (((0x$mask >> 9) & 1 && (0x$mask >> 14) & 1))
+    (((mask >> 9) & 1 && (mask >> 14) & 1))
 }
 # ended TASK: the job script has said how a run of the program ended.
-ended() { grep -qE "shard $1/$shards (complete|stopped|failed)" "$run/logs/shard-$1.log" 2>/dev/null; }
+ended() {
+    grep -qE "shard $1/$shards (complete|stopped|failed)" "$run/logs/shard-$1.log" 2>/dev/null
+}
 # Task TASK was stopped before it could finish; a box that a shard finishes within a moment
 # cannot show that.
 stopped_midway() {
@@ -271,10 +279,10 @@ log_has 0 "(run 2) started" || fail "task 0 did not run again after its requeue"
 for k in 1 2; do log_has "$k" "(run 2) started" || fail "shard $k did not run again"; done
 say "first submission: merge cancelled; shards 0 1 2 4 complete, 3 and 5 not"
 
-# ---- the same run submitted again ------------------------------------------------------------------
+# ---- the same run submitted again ---------------------------------------------------------
 submit --program "$program" "$shards" "$run" "${problem[@]}"
 say "submitted again: array $array, merge $merge"
-wait_for 90 "end of the second array" gone_from_queue "$array"
+wait_for 120 "end of the second array" gone_from_queue "$array"
 wait_for 60 "end of the merge job" gone_from_queue "$merge"
 [ "$(job_field "$merge" JobState)" = COMPLETED ] ||
     fail "the merge job ended $(job_field "$merge" JobState): $(cat "$run/logs/merge.log")"
