@@ -33,5 +33,5 @@ if [ "$status" -lt 37 ]; then
 fi
 mv "$run/result.out.part" "$run/result.out"
 echo "$status" >"$run/result.status.part" && mv "$run/result.status.part" "$run/result.status"
-echo "merge.sbatch: $(date -u +%FT%TZ) $run/result.out: $(wc -c <"$run/result.out") bytes," \
-    "status $status"
+TZ=UTC0 printf 'merge.sbatch: %(%Y-%m-%dT%H:%M:%SZ)T %s: %s bytes, status %s\n' -1 \
+    "$run/result.out" "$(wc -c <"$run/result.out")" "$status"

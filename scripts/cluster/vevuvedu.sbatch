@@ -33,7 +33,9 @@ pid= caught=0 terminated=0
 trap 'caught=1; [ -n "$pid" ] && kill -USR1 "$pid" 2>/dev/null' USR1
 trap 'caught=1; terminated=1; [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null' TERM INT
 
-log() { echo "vevuvedu.sbatch: $(date -u +%FT%TZ) $*"; }
+# The time comes from the shell itself: a `date` run just after the requeue would be ended by the
+# SIGTERM that Slurm sends every process of the task.
+log() { TZ=UTC0 printf 'vevuvedu.sbatch: %(%Y-%m-%dT%H:%M:%SZ)T %s\n' -1 "$*"; }
 
 if [ $# -lt 3 ]; then
     log "usage: sbatch --array=0-LAST vevuvedu.sbatch M SHARD_DIR N|--box AxBxC [...]" >&2
