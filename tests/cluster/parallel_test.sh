@@ -100,8 +100,7 @@ say "1: interrupted with $done_first of $shards shards complete, $stopped at a c
 
 # ---- 2: one shard killed outright ----------------------------------------------------------------
 start 2
-# Shards 2 and 3 continue first; 4 and 5 start afresh after them.
-catch_running 4
+catch_running 2
 killed_shard=$shard_number
 kill -KILL "$shard_pid"
 finish
