@@ -79,6 +79,9 @@ case $status in
     # Stopped by the program's own time limit or by Slurm's warning before the task's time limit:
     # run it again. After SIGTERM (scancel, preemption, requeue) Slurm decides what comes next.
     if [ "$terminated" = 0 ]; then
+        # The requeue itself ends this task with SIGTERM, scontrol included, at times before
+        # scontrol has heard that it was done: it runs with SIGTERM ignored, which it inherits.
+        trap '' TERM
         if scontrol requeue "$job"; then
             log "shard $task/$count requeued to continue from its checkpoint"
             exit 0
