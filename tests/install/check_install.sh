@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks that the programs, their manual pages, the
-# README and the samples are all in place and that an installed program runs.
+# README, the samples and the cluster scripts are all in place and that an installed program runs.
 #
 #   check_install.sh BUILD_DIR
 set -u
@@ -37,6 +37,10 @@ for page in "$prefix"/share/man/man1/*.1; do
     for named in $(sed -n 's/^\.I \(\/.*\)$/\1/p' "$page" | sed 's/\\-/-/g' | grep -F "$doc"); do
         [ -e "$named" ] || { echo "FAIL: $(basename "$page") names $named, not installed"; failed=1; }
     done
+done
+for script in submit vevuvedu.sbatch merge.sbatch vevuvedu-parallel; do
+    [ -x "$prefix/share/orv-programs/cluster/$script" ] ||
+        { echo "FAIL: share/orv-programs/cluster/$script missing"; failed=1; }
 done
 # Every picture the README shows is installed beside it.
 for picture in $(grep -o 'docs/[A-Za-z0-9._-]*\.svg' "$doc/README.md" 2>/dev/null | sort -u); do

@@ -1,0 +1,97 @@
+#!/bin/bash
+# One work unit (shard) of a vevuvedu search, run as one task of a Slurm job array.
+#
+#   sbatch --array=0-$((M - 1)) --output=RUN/logs/shard-%a.log \
+#          vevuvedu.sbatch M RUN/shards [--split-depth D] N|--box AxBxC [--taken FILE]
+#
+# scripts/cluster/submit writes this command (and the merge job that waits for the array).
+# Task K runs `vevuvedu --shard /M --out RUN/shards/shard-K.vvr ...`: the program takes K from
+# SLURM_ARRAY_TASK_ID. The program is $VEVUVEDU, or vevuvedu from PATH.
+#
+# Requeue-safe: a task may run any number of times. A shard whose result file is complete ends at
+# once with status 0; one that was stopped continues from its checkpoint (shard-K.vvr.checkpoint
+# beside the result), and the result file is the same as from a run that was never stopped.
+# - Near the time limit Slurm sends USR1 to this script (--signal=B:USR1@300); the script hands it
+#   to the program, which writes its checkpoint and ends with status 75; the script then puts the
+#   task back in the queue (scontrol requeue), and the next run continues.
+# - Preemption, `scontrol requeue` and a node failure end the task with SIGTERM (the program
+#   checkpoints) or SIGKILL (it loses at most the minutes since its last checkpoint); Slurm itself
+#   requeues the task (--requeue). `scancel` ends it for good; submitting the array again continues.
+#
+#SBATCH --job-name=vevuvedu
+#SBATCH --ntasks=1
+#SBATCH --cpus-per-task=1
+#SBATCH --requeue
+#SBATCH --signal=B:USR1@300
+#SBATCH --open-mode=append
+
+set -u
+
+# A signal that arrives while the program runs is handed on to it; `caught` tells the wait below
+# that it was woken by a signal rather than by the program's end.
+pid= caught=0 terminated=0
+trap 'caught=1; [ -n "$pid" ] && kill -USR1 "$pid" 2>/dev/null' USR1
+trap 'caught=1; terminated=1; [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null' TERM INT
+
+# The time comes from the shell itself: a `date` run just after the requeue would be ended by the
+# SIGTERM that Slurm sends every process of the task.
+log() { TZ=UTC0 printf 'vevuvedu.sbatch: %(%Y-%m-%dT%H:%M:%SZ)T %s\n' -1 "$*"; }
+
+if [ $# -lt 3 ]; then
+    log "usage: sbatch --array=0-LAST vevuvedu.sbatch M SHARD_DIR N|--box AxBxC [...]" >&2
+    exit 2
+fi
+count=$1 shards=$2
+shift 2
+if [ -z "${SLURM_ARRAY_TASK_ID:-}" ]; then
+    log "SLURM_ARRAY_TASK_ID is not set: submit this script as a job array (sbatch --array)" >&2
+    exit 2
+fi
+program=${VEVUVEDU:-vevuvedu}
+task=$SLURM_ARRAY_TASK_ID
+job="${SLURM_ARRAY_JOB_ID:-$SLURM_JOB_ID}_$task"
+# A shard is one unit of a larger search: one thread each, unless the task asked for more CPUs.
+export VEVUVEDU_THREADS=${VEVUVEDU_THREADS:-${SLURM_CPUS_PER_TASK:-1}}
+
+"$program" --shard "/$count" --out "$shards/shard-$task.vvr" \
+    --progress "${VEVUVEDU_PROGRESS:-600}" "$@" &
+pid=$!
+log "shard $task/$count of job $job (run $((${SLURM_RESTART_COUNT:-0} + 1))) started on" \
+    "$(hostname) as pid $pid: $program --shard /$count --out $shards/shard-$task.vvr $*"
+
+# Wait for the program's own end: a trapped signal ends `wait` early (status above 128), so wait
+# again. (Should the program die of a signal just as one is caught, the second wait says 127.)
+while :; do
+    caught=0
+    wait "$pid"
+    status=$?
+    [ "$caught" = 1 ] && [ "$status" -gt 128 ] && continue
+    break
+done
+
+case $status in
+0)
+    log "shard $task/$count complete: $shards/shard-$task.vvr"
+    exit 0
+    ;;
+75)
+    log "shard $task/$count stopped at a checkpoint (status 75)"
+    # Stopped by the program's own time limit or by Slurm's warning before the task's time limit:
+    # run it again. After SIGTERM (scancel, preemption, requeue) Slurm decides what comes next.
+    if [ "$terminated" = 0 ]; then
+        # The requeue itself ends this task with SIGTERM, scontrol included, at times before
+        # scontrol has heard that it was done: it runs with SIGTERM ignored, which it inherits.
+        trap '' TERM
+        if scontrol requeue "$job"; then
+            log "shard $task/$count requeued to continue from its checkpoint"
+            exit 0
+        fi
+        log "shard $task/$count could not be requeued: submit the array again to continue"
+    fi
+    exit 75
+    ;;
+*)
+    log "shard $task/$count failed: $program ended with status $status"
+    exit "$status"
+    ;;
+esac

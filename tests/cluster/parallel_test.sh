@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# A sharded vevuvedu search with GNU parallel (scripts/cluster/vevuvedu-parallel), interrupted
+# twice and resumed, against the plain run:
+#   1. Ctrl-C (SIGINT to the whole process group) while shards run: status 75, nothing on standard
+#      output, the running shards leave checkpoints;
+#   2. the same command again, and one running shard killed outright (SIGKILL, as by a power cut):
+#      status 75 again, the killed shard recorded as failed in the job log;
+#   3. the same command again: the merged output and status are the plain run's, and no shard
+#      that the job log shows complete was started again.
+#
+#   parallel_test.sh PROGRAM SCRIPTS_DIR PROBLEM...
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+read_arguments "$@"
+shards=6
+
+needs parallel parallel
+top=$(mktemp -d "${TMPDIR:-/tmp}/parallel-test.XXXXXX") || fail "no temporary folder"
+run=$top/run
+group=
+
+cleanup() {
+    local status=$?
+    trap - EXIT INT TERM
+    # GNU parallel and the shards run in sessions of their own: find them by the run's folder.
+    [ -n "$group" ] && kill -KILL -- "-$group" 2>/dev/null
+    for p in $(pgrep -f -- "$run/"); do kill -KILL "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    if [ "$status" != 0 ] && [ -f "$run/joblog" ]; then
+        echo "---- joblog"
+        cat "$run/joblog"
+        for f in "$top"/err-*; do echo "---- ${f#$top/}"; tail -n 20 "$f"; done
+    fi
+    rm -rf "$top"
+    exit "$status"
+}
+trap cleanup EXIT
+trap 'fail "interrupted"' INT TERM
+
+plain_run "$program" "$top" "${problem[@]}"
+
+# start ROUND: the same command each time, in a process group of its own as a terminal would
+# start it (job control on: without it a background command would ignore SIGINT).
+set -m
+start() {
+    "$scripts/vevuvedu-parallel" --program "$program" --jobs 2 "$shards" "$run" \
+        "${problem[@]}" >"$top/out-$1" 2>"$top/err-$1" &
+    group=$!
+}
+# finish: waits for the command started last and sets status to its exit status.
+finish() {
+    wait "$group"
+    status=$?
+    group=
+}
+complete() { ls "$run"/shards/shard-*.vvr 2>/dev/null | wc -l; }
+# running_shard [FIRST]: a running shard, numbered FIRST or above, that has set up its handler
+# for TERM (a signal that came before would just end it, and show nothing of checkpoints);
+# prints its pid and number.
+running_shard() {
+    local p mask k
+    for p in $(pgrep -f -- "--out $run/shards/shard-"); do
+        k=$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null | sed -n 's/.*shard-\([0-9]*\)\.vvr.*/\1/p')
+        [ -n "$k" ] && [ "$k" -ge "${1:-0}" ] || continue
+        mask=$(signals "$p")
+        [ -n "$mask" ] && (((mask >> 14) & 1)) && { echo "$p $k"; return 0; }
+    done
+    return 1
+}
+# catch_running FIRST: waits for a running shard numbered FIRST or above, as running_shard finds
+# them, and sets shard_pid and shard_number.
+catch_running() {
+    local found deadline=$(($(date +%s) + 60))
+    until found=$(running_shard "$1"); do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "no running shard numbered $1 or above after 60 s"
+        sleep 0.1
+    done
+    read -r shard_pid shard_number <<<"$found"
+}
+
+# ---- 1: Ctrl-C midway ----------------------------------------------------------------------------
+start 1
+# Two shards run at a time, in order: a shard numbered 2 or above started after one had ended.
+catch_running 2
+kill -INT -- "-$group"
+finish
+[ "$status" = 75 ] || fail "interrupted run ended with status $status, not 75: $(cat "$top/err-1")"
+[ ! -s "$top/out-1" ] || fail "an interrupted run wrote on standard output"
+done_first=$(complete)
+[ "$done_first" -lt "$shards" ] || fail "every shard was complete after the interrupt"
+# The shards running at the interrupt (shard $shard_number and the one beside it) stopped at a
+# checkpoint, unless they were just ending.
+stopped=$(ls "$run"/shards/*.checkpoint 2>/dev/null | wc -l)
+[ "$stopped" -ge 1 ] ||
+    fail "no shard was stopped at a checkpoint (the running ones ended before the signal: a" \
+        "larger box is needed)"
+say "1: interrupted with $done_first of $shards shards complete, $stopped at a checkpoint," \
+    "status 75"
+
+# ---- 2: one shard killed outright ----------------------------------------------------------------
+start 2
+catch_running 2
+killed_shard=$shard_number
+kill -KILL "$shard_pid"
+finish
+[ "$status" = 75 ] ||
+    fail "run with a killed shard ended with status $status, not 75: $(cat "$top/err-2")"
+awk -F'\t' 'NR > 1 && $8 == 9 { found = 1 } END { exit !found }' "$run/joblog" ||
+    fail "the job log shows no shard killed by signal 9"
+[ ! -e "$run/shards/shard-$killed_shard.vvr" ] ||
+    fail "shard $killed_shard ended before it was killed (a larger box is needed)"
+say "2: shard $killed_shard killed, $(complete) of $shards complete, status 75"
+
+# ---- 3: resumed to the end -----------------------------------------------------------------------
+start 3
+finish
+same_as_plain "$top" "$top/out-3" "$status"
+# Every shard ended well exactly once: a shard complete in the log was never started again.
+for k in $(seq 0 $((shards - 1))); do
+    runs=$(awk -F'\t' -v seq=$((k + 1)) 'NR > 1 && $1 == seq && $7 == 0 && $8 == 0' \
+        "$run/joblog" | wc -l)
+    [ "$runs" = 1 ] || fail "shard $k ended well $runs times in the job log"
+done
+say "3: resumed to the end; every shard ended well exactly once"
