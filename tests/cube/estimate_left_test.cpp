@@ -72,7 +72,9 @@ void check_ranges(const Cube& k, int32_t split_depth, int32_t rounds) {
         EXPECT_LE(left.low, total - done);
         EXPECT_GE(left.high, total - done);
         if (mark == 1) width_at_20 = left.high - left.low;
-        if (mark == 3) EXPECT_LT(left.high - left.low, width_at_20);
+        if (mark == 3) {
+            EXPECT_LT(left.high - left.low, width_at_20);
+        }
         ++mark;
     }
     EXPECT_EQ(mark, 4u);
@@ -97,7 +99,9 @@ TEST(TimeLeft, GuessesFollowTheSearchsEvents) {
                 t += truth[e];
                 g += guess[e].calls;
             }
-            if (depth == 8 && truth.size() > 1000) EXPECT_NEAR(g / t, 1, 0.25);
+            if (depth == 8 && truth.size() > 1000) {
+                EXPECT_NEAR(g / t, 1, 0.25);
+            }
         }
 }
 
