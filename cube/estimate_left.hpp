@@ -99,12 +99,12 @@ inline constexpr int64_t min_finished_events = 16;
 inline constexpr int64_t min_blocks = 1;
 
 // From the finished events, the guesses of the events not finished and the calls already made
-// inside them (`in_flight`), two readings of the work ahead, each give or take two standard
-// deviations, and the range is the span of both:
-// - the guesses at their word (they are unbiased): ahead.calls - in_flight, with their variance;
+// inside them (`in_flight`), three readings of the work ahead, and the range is their span:
+// - the guesses at their word (they are unbiased): ahead.calls - in_flight, give or take two
+//   standard deviations of the guesses;
 // - corrected by the finished events: r * ahead.calls - in_flight, where each event's calls are
 //   taken to stray from r * g with a variance proportional to g (the factor estimated from the
-//   finished ones), the uncertainty of r itself counted too.
+//   finished ones), give or take two standard deviations, the uncertainty of r counted too;
 // - the lowest and the highest ratio of a block times ahead.calls, less in_flight.
 // Each of the first two trusts something that fails on heavy-tailed trees: the dives land low
 // on the largest subtrees, and in the walk's order the events ahead are not like those behind
