@@ -4,6 +4,7 @@
 #include "cube.hpp"
 
 #include "box.hpp"
+#include "estimate_left.hpp"
 #include "merge.hpp"
 #include "progress.hpp"
 #include "search.hpp"
@@ -54,8 +55,8 @@ namespace {
 // The progress line on standard error: shown only on a terminal, once the search has run for
 // more than a second, and cleared before the final message or when the program is interrupted.
 struct Progress {
-    bool terminal = false;
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    LeftWatch left;
 };
 
 volatile std::sig_atomic_t progress_shown = 0;
@@ -77,20 +78,23 @@ extern "C" void on_interrupt(int signal) {
     std::raise(signal);
 }
 
-void show_progress(double share_done, int64_t found, void* context) {
-    const auto& p = *static_cast<const Progress*>(context);
+void show_progress(const ProgressReport& now, void* context) {
+    auto& p = *static_cast<Progress*>(context);
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - p.started).count();
-    if (!p.terminal || elapsed < 1) return;
-    std::string left = "?";
-    if (share_done > 1e-6) left = duration_text(elapsed * (1 - share_done) / share_done);
+    if (elapsed < 1) return;
     std::fprintf(stderr,
                  "\rvevuvedu: prohledáno %.4f %%, nalezeno vyplnění: %lld, uplynulo %s,"
-                 " zbývá asi %s\033[K",
-                 100 * share_done, static_cast<long long>(found), duration_text(elapsed).c_str(),
-                 left.c_str());
+                 " zbývá %s\033[K",
+                 100 * now.share_done, static_cast<long long>(now.found),
+                 duration_text(elapsed).c_str(),
+                 time_left_text(p.left, now.calls, elapsed).c_str());
     std::fflush(stderr);
     progress_shown = 1;
+}
+
+void note_event(int64_t event, uint64_t calls, void* context) {
+    note_finished(static_cast<Progress*>(context)->left, event, calls);
 }
 
 bool write_to_stdout(std::string_view text, void*) {
@@ -102,7 +106,9 @@ bool write_to_stdout(std::string_view text, void*) {
 
 BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
     const int32_t filled = take_start(kostka);
-    if (options.threads > 1 && options.split_depth >= 1) {
+    // A progress line that follows the events needs them even on one thread.
+    const bool events = options.threads > 1 || options.progress.event_done != nullptr;
+    if (events && options.split_depth >= 1) {
         EventPlan every_event;
         return search_threads(kostka, filled, options, every_event).result;
     }
@@ -128,12 +134,18 @@ Ending run_plain(const Request& request, int threads) {
     Cube kostka;
     if (std::optional<Failure> failure = make_box(request, kostka)) return {0, failure};
     Progress progress;
-    progress.terminal = isatty(STDERR_FILENO) == 1;
-    if (progress.terminal) std::signal(SIGINT, on_interrupt);
     SearchOptions options;
     options.threads = threads;
     options.sink.write = write_to_stdout;
-    options.progress = {show_progress, &progress};
+    if (isatty(STDERR_FILENO) == 1) {
+        std::signal(SIGINT, on_interrupt);
+        options.progress = {show_progress, note_event, &progress};
+        Cube started;
+        if (copy_cube(started, kostka)) {
+            const int32_t filled = take_start(started);
+            start_guessing(progress.left, started, filled, options, nullptr, nullptr);
+        }
+    }
     const BoxSearch result = search_box(kostka, options);
     clear_progress();
     // A filling standard output refused is reported by main's check of standard output.

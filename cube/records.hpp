@@ -35,10 +35,20 @@ struct FillingSink {
     void* context = nullptr;
 };
 
-// How far the search has come: the share of the tree done (by the choices made on the way to
-// the present node), and the fillings found so far.
+// How far the search has come.
+struct ProgressReport {
+    double share_done = 0;  // of the tree, by the choices made on the way to the present node
+    int64_t found = 0;      // fillings found so far
+    uint64_t calls = 0;     // calls made so far; with threads, those below the events, counted
+                            // in steps of 65536 a thread
+};
+
+// `report` is told the progress every so often; with threads, `event_done` is told each event's
+// calls as its outcome is handed on, in event order (under the search's lock: it must not call
+// back into the search).
 struct ProgressHook {
-    void (*report)(double share_done, int64_t found, void* context) = nullptr;
+    void (*report)(const ProgressReport& now, void* context) = nullptr;
+    void (*event_done)(int64_t event, uint64_t calls, void* context) = nullptr;
     void* context = nullptr;
 };
 

@@ -40,7 +40,7 @@ struct Sequential {
     // A filling that could not be written stops the search: nothing after it would be.
     bool tick() {
         if (progress.report != nullptr)
-            progress.report(share_done(w, mirror), found, progress.context);
+            progress.report({share_done(w, mirror), found, w.stats->calls}, progress.context);
         return failed;
     }
 };

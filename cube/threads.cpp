@@ -40,6 +40,7 @@ struct Shared {
     bool mirror = false;
     std::atomic<int64_t> next_ticket{0};
     std::atomic<bool> stop{false};
+    std::atomic<uint64_t> calls_below{0};  // of every subtree searched, in steps of 65536
 
     std::mutex lock;
     std::condition_variable changed;
@@ -84,6 +85,8 @@ void finish(Shared& sh, int64_t rank, EventOutcome&& outcome) {
          next = sh.held.erase(next)) {
         EventOutcome& o = next->second;
         if (!sh.stop && !hand_on(sh, o)) sh.stop = true;
+        const ProgressHook& progress = sh.options->progress;
+        if (progress.event_done != nullptr) progress.event_done(o.event, o.calls, progress.context);
         sh.found += o.found;
         sh.share = o.share;
         std::move(o.mirrors.begin(), o.mirrors.end(), std::back_inserter(sh.mirrors));
@@ -105,14 +108,18 @@ void keep_filling(const Shared& sh, EventOutcome& outcome, const Walker& w, cons
 
 // The walk below one event's continuation: fillings are kept in its outcome.
 struct Subtree {
-    const Shared& sh;
+    Shared& sh;
     Walker& w;
     EventOutcome& outcome;
 
     void filling(const Frame& last) { keep_filling(sh, outcome, w, last); }
     void mirror_half() {}
     bool split(const Frame&) { return false; }
-    bool tick() const { return sh.stop; }
+    // Called every 65536 calls of this thread's subtrees.
+    bool tick() {
+        sh.calls_below.fetch_add(0x10000, std::memory_order_relaxed);
+        return sh.stop;
+    }
 };
 
 // The walk of the top of the tree, dealing with the events whose tickets this thread holds.
@@ -236,10 +243,10 @@ bool watch_threads(Shared& sh) {
         if (Clock::now() < next_look) continue;
         next_look = Clock::now() + every;
         if (sh.running == 0) break;
-        const double share = sh.share;
-        const int64_t found = sh.found;
+        const ProgressReport now{sh.share, sh.found,
+                                 sh.calls_below.load(std::memory_order_relaxed)};
         hold.unlock();
-        if (progress.report != nullptr) progress.report(share, found, progress.context);
+        if (progress.report != nullptr) progress.report(now, progress.context);
         const bool stop = !stopped && plan.watch != nullptr && plan.watch(plan.watch_context);
         hold.lock();
         if (stop) {

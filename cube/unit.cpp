@@ -9,6 +9,7 @@
 #include "unit.hpp"
 
 #include "box.hpp"
+#include "estimate_left.hpp"
 #include "progress.hpp"
 #include "threads.hpp"
 #include "unit_file.hpp"
@@ -32,13 +33,15 @@ struct Run {
     Clock::time_point started = Clock::now();
     Clock::time_point last_checkpoint = started;
     Clock::time_point last_progress = started;
-    double share = 0;  // of the whole search's top walk, from the progress hook
+    double share = 0;         // of the whole search's top walk, from the progress hook
+    uint64_t calls_made = 0;  // by this run so far, from the progress hook
     std::optional<Failure> failure;
     const char* stopped_by = nullptr;
     int64_t resume_from = 0;  // the checkpoint's next event: fixed while the threads walk
 
     std::mutex lock;  // guards `state`: the search hands outcomes on while the watch reads it
     UnitFile state;
+    LeftWatch left;  // follows the events for the time left
 };
 
 double seconds_since(Clock::time_point t) {
@@ -71,8 +74,14 @@ std::optional<Failure> write_checkpoint(Run& run) {
     return write_atomically(run.checkpoint_path, text);
 }
 
-void report_share(double share, int64_t, void* context) {
-    static_cast<Run*>(context)->share = share;
+void report_progress(const ProgressReport& now, void* context) {
+    auto& run = *static_cast<Run*>(context);
+    run.share = now.share_done;
+    run.calls_made = now.calls;
+}
+
+void note_event(int64_t event, uint64_t calls, void* context) {
+    note_finished(static_cast<Run*>(context)->left, event, calls);
 }
 
 void progress_line(Run& run) {
@@ -84,8 +93,7 @@ void progress_line(Run& run) {
         calls = run.state.calls;
     }
     const double elapsed = seconds_since(run.started);
-    std::string left = "zatím neznámo";
-    if (run.share > 1e-6) left = "asi " + duration_text(elapsed * (1 - run.share) / run.share);
+    const std::string left = time_left_text(run.left, run.calls_made, elapsed);
     std::fprintf(run.job.progress,
                  "vevuvedu: díl %lld/%lld: prohledáno %.4f %%, vyplnění %zu, volání %llu,"
                  " uplynulo %s, zbývá %s\n",
@@ -179,7 +187,7 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
         return Failure{2, "výsledek „" + job.out + "“ není hotový, je to kontrolní bod"};
     }
     const Clock::time_point now = Clock::now();
-    Run run{job, job.out + ".checkpoint", now, now, now, 0, std::nullopt, nullptr, 0, {}, {}};
+    Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {}};
     const Existing resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
     if (resumed.failure) return resumed.failure;
     if (resumed.found) {
@@ -197,7 +205,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     SearchOptions options;
     options.threads = job.threads;
     options.split_depth = job.split_depth;
-    options.progress = {report_share, &run};
+    options.progress = {report_progress, note_event, &run};
+    if (job.progress_every > 0) start_guessing(run.left, kostka, filled, options, wanted, &run);
     EventPlan plan;
     plan.wanted = wanted;
     plan.wanted_context = &run;

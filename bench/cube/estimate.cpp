@@ -1,6 +1,7 @@
 // Estimates of the size of vevuvedu's pruned search tree for cubes too large to search here.
 #include "estimate.hpp"
 
+#include "estimate_left.hpp"
 #include "mirror.hpp"
 #include "walker.hpp"
 
@@ -61,32 +62,8 @@ TreeEstimate knuth_estimate(Cube& kostka, uint64_t dives, uint32_t seed) {
     MeanOf estimate;
     std::vector<Frame> children;
     const auto started = Clock::now();
-    for (result.samples = 0; result.samples < dives; ++result.samples) {
-        double total = 1, weight = 1;
-        for (;;) {
-            const Frame top = w.stack.back();
-            const std::array<int32_t, 3> head = head_of(top);
-            children.clear();
-            const int32_t axes = mirror && w.stack.size() == 1 ? 1 : 2;
-            for (int32_t a = 0; a < axes; ++a) {
-                const int32_t axis = turns_after[top.axis][a];
-                for (int32_t t = 0; t < w.edges[axis]; ++t)
-                    if (std::abs(t - head[axis]) >= 2)
-                        children.push_back({head, axis, t - head[axis], 0});
-            }
-            if (children.empty()) break;
-            weight *= static_cast<double>(children.size());
-            total += weight;
-            const Frame next =
-                children[std::uniform_int_distribution<std::size_t>(0, children.size() - 1)(rng)];
-            ++stats.calls;
-            Counter none;
-            if (descend(w, next, none)) continue;
-            break;
-        }
-        unwind(w, 1);
-        estimate.add(total);
-    }
+    for (result.samples = 0; result.samples < dives; ++result.samples)
+        estimate.add(1 + dive_calls(w, mirror, rng, children));  // the first segment's call too
     result.calls = estimate.mean();
     result.relative_error = estimate.standard_error() / result.calls;
     result.seconds_per_call = seconds_since(started) / static_cast<double>(stats.calls);
