@@ -1,0 +1,141 @@
+// Fuzz target: orv-layout-svg's reader of a listing, and the picture and the page of every
+// listing it accepts.
+//
+// The reader must accept or refuse every input without a sanitizer report, and a refusal must
+// name the input and come with the listing's status. An accepted listing puts each of the 285
+// vertices on its own cell, and its neighbour lines name vertices that exist. Its plan must join
+// every edge's two dots by pieces that meet end to end, at finite points on the grid, and keep
+// every route clear of the dots it passes; the SVG image must have one dot a vertex and one
+// element an edge, its tags nested as XML asks; the page must hold that very image.
+#include "html.hpp"
+#include "listing.hpp"
+#include "picture.hpp"
+#include "svg.hpp"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+void require(bool holds) {
+    if (!holds) std::abort();
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// Whether the elements of `xml` nest: every start tag is closed by an end tag of its name or
+// closes itself, every attribute value is quoted, and nothing is left open at the end. The
+// declaration (<?...?>) is skipped.
+bool nested(const std::string& xml) {
+    std::vector<std::string> open;
+    std::size_t at = 0;
+    while ((at = xml.find('<', at)) != std::string::npos) {
+        const std::size_t end = xml.find('>', at);
+        if (end == std::string::npos) return false;
+        const std::string tag = xml.substr(at + 1, end - at - 1);
+        at = end + 1;
+        if (tag.empty() || occurrences(tag, "\"") % 2 != 0) return false;
+        if (tag.front() == '?') continue;
+        const bool closing = tag.front() == '/', closed = tag.back() == '/';
+        const std::size_t name_start = closing ? 1 : 0;
+        const std::string name =
+            tag.substr(name_start, tag.find_first_of(" /", name_start) - name_start);
+        if (name.empty()) return false;
+        if (closing) {
+            if (open.empty() || open.back() != name) return false;
+            open.pop_back();
+        } else if (!closed) {
+            open.push_back(name);
+        }
+    }
+    return open.empty();
+}
+
+bool finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+bool on_grid(Point p) {
+    return p.x >= margin && p.x <= margin + columns * cell_size && p.y >= margin &&
+           p.y <= margin + rows * cell_size;
+}
+
+bool same(Point a, Point b) { return a.x == b.x && a.y == b.y; }
+
+void check_listing(const Listing& listing) {
+    std::array<bool, columns * rows> taken{};
+    for (const Cell c : listing.cells) {
+        require(c.x >= 0 && c.x < columns && c.y >= 0 && c.y < rows);
+        require(!taken[c.x * rows + c.y]);
+        taken[c.x * rows + c.y] = true;
+    }
+    for (const Mention& m : listing.mentions)
+        require(m.from >= 1 && m.from <= vertex_count && m.to >= 1 && m.to <= vertex_count);
+}
+
+void check_plan(const Listing& listing, const Picture& picture) {
+    const std::size_t edges = drawn_edges(listing).size();
+    const Summary& s = picture.summary;
+    require(picture.routes.size() == edges);
+    require(static_cast<std::size_t>(s.both_ways + s.one_way + s.loops) == edges);
+    require(std::isfinite(s.total_length) && s.total_length >= 0);
+    for (const Route& r : picture.routes) {
+        require(!r.pieces.empty());
+        require(same(r.pieces.front().from, centre(listing.cells[r.edge.from - 1])));
+        require(same(r.pieces.back().to, centre(listing.cells[r.edge.to - 1])));
+        for (std::size_t k = 0; k < r.pieces.size(); ++k) {
+            const Piece& piece = r.pieces[k];
+            require(finite(piece.control) && on_grid(piece.from) && on_grid(piece.to));
+            if (k > 0) require(same(r.pieces[k - 1].to, piece.from));
+        }
+        if (r.edge.kind == EdgeKind::loop) continue;
+        const double width = r.edge.kind == EdgeKind::both_ways ? both_ways_width : one_way_width;
+        require(r.gap >= width / 2 + dot_clearance);
+        require(r.has_arrow == (r.edge.kind == EdgeKind::directed));
+        if (r.has_arrow)
+            require(finite(r.arrow_tip) && finite(r.arrow_left) && finite(r.arrow_right));
+    }
+}
+
+void check_drawings(const Picture& picture) {
+    const std::string svg = draw_svg(picture);
+    const std::string element = svg_element(picture);
+    require(svg.rfind("<?xml", 0) == 0 && nested(svg));
+    require(occurrences(element, "<circle class=\"vertex") == vertex_count);
+    require(occurrences(element, " class=\"edge ") == picture.routes.size());
+    const std::string html = draw_html(picture);
+    require(html.rfind("<!DOCTYPE html>\n", 0) == 0);
+    const std::string last = "</body>\n</html>\n";
+    require(html.size() > last.size() &&
+            html.compare(html.size() - last.size(), last.size(), last) == 0);
+    require(occurrences(html, element) == 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::FILE* in = size == 0 ? std::fopen("/dev/null", "r")
+                              : fmemopen(const_cast<std::uint8_t*>(data), size, "r");
+    if (in == nullptr) std::abort();
+    const ListingRead read = read_listing(in, "listing");
+    std::fclose(in);
+    if (read.failure) {
+        require(read.failure->status == bad_listing_status);
+        require(read.failure->reason.rfind("listing", 0) == 0);  // names the input first
+        return 0;
+    }
+    check_listing(read.listing);
+    const Picture picture = plan_picture(read.listing);
+    check_plan(read.listing, picture);
+    check_drawings(picture);
+    return 0;
+}
