@@ -12,6 +12,7 @@
 #include "picture.hpp"
 #include "svg.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,6 +122,82 @@ void check_drawings(const Picture& picture) {
     require(occurrences(html, element) == 1);
 }
 
+// Mutations of a listing's text almost never keep its neighbour lines true to the vertices'
+// cells, so the reader refuses nearly all of them. To reach the picture with many placements,
+// the bytes are also taken as a layout in themselves: 16-bit numbers, the first giving how many
+// swaps of two vertices' cells follow, the rest pairs "from lists to", at most `built_mentions`
+// of them (the picture's time grows with its edges).
+constexpr std::size_t built_mentions = 20;
+
+Listing built_from(const std::uint8_t* data, std::size_t size) {
+    std::size_t at = 0;
+    auto next = [&] {
+        const int n = data[at] << 8 | data[at + 1];
+        at += 2;
+        return n % vertex_count + 1;
+    };
+    Listing listing;
+    for (int x = 0, v = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y)
+            listing.cells[v++] = {x, y};
+    if (size < 2) return listing;
+    for (int swaps = next(); swaps > 0 && at + 4 <= size; --swaps) {
+        const int a = next(), b = next();
+        std::swap(listing.cells[a - 1], listing.cells[b - 1]);
+    }
+    while (at + 4 <= size && listing.mentions.size() < built_mentions) {
+        const int from = next(), to = next();
+        listing.mentions.push_back({from, to});
+    }
+    return listing;
+}
+
+// The text orv-layout would write for `listing`: each vertex's line followed by the lines of
+// the vertices it lists.
+std::string text_of(const Listing& listing) {
+    std::string text;
+    auto line = [&](const char* indent, int v) {
+        const Cell c = listing.cells[v - 1];
+        char part[32];
+        std::snprintf(part, sizeof part, "%s%d %d : %03d\n", indent, c.x, c.y, v);
+        text += part;
+    };
+    for (int v = 1; v <= vertex_count; ++v) {
+        line("", v);
+        for (const Mention& m : listing.mentions)
+            if (m.from == v) line("\t", m.to);
+    }
+    return text;
+}
+
+// The built layout, written out, must be read back as it is, unless a vertex lists more
+// neighbours than a listing may have; then it is drawn and checked like a listing read.
+void check_built(const std::uint8_t* data, std::size_t size) {
+    const Listing built = built_from(data, size);
+    std::string text = text_of(built);
+    std::FILE* in = fmemopen(text.data(), text.size(), "r");
+    if (in == nullptr) std::abort();
+    const ListingRead read = read_listing(in);
+    std::fclose(in);
+    std::array<int, vertex_count> listed{};
+    int most = 0;
+    for (const Mention& m : built.mentions)
+        most = std::max(most, ++listed[m.from - 1]);
+    require(read.failure.has_value() == (most > max_neighbours));
+    if (read.failure) return;
+    require(read.listing.cells == built.cells);
+    std::vector<Mention> in_order = built.mentions;  // as the text lists them: by `from`
+    std::stable_sort(in_order.begin(), in_order.end(),
+                     [](const Mention& a, const Mention& b) { return a.from < b.from; });
+    require(read.listing.mentions.size() == in_order.size());
+    for (std::size_t k = 0; k < in_order.size(); ++k)
+        require(read.listing.mentions[k].from == in_order[k].from &&
+                read.listing.mentions[k].to == in_order[k].to);
+    const Picture picture = plan_picture(read.listing);
+    check_plan(read.listing, picture);
+    check_drawings(picture);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -131,6 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.failure) {
         require(read.failure->status == bad_listing_status);
         require(read.failure->reason.rfind("listing", 0) == 0);  // names the input first
+        check_built(data, size);
         return 0;
     }
     check_listing(read.listing);
