@@ -6,6 +6,7 @@
 // takes "--html" exactly when it is given, and for its listing the one other argument ("-" and
 // no argument both meaning standard input, which must then not be a terminal).
 #include "options.hpp"
+#include "split_words.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -55,17 +56,7 @@ void check(const std::vector<std::string>& args, bool stdin_is_terminal) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> args;
-    std::string word;
-    for (std::size_t k = 0; k < size; ++k) {
-        if (data[k] == 0) {
-            args.push_back(word);
-            word.clear();
-        } else {
-            word += static_cast<char>(data[k]);
-        }
-    }
-    if (size > 0) args.push_back(word);
+    const std::vector<std::string> args = split_words(data, size);
     check(args, true);
     check(args, false);
     return 0;
