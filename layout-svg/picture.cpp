@@ -71,11 +71,22 @@ void for_each_dot_near(const Owners& owners, const Listing& listing, Point p, Vi
 }
 
 // The distance from `p` to the rim of the nearest dot other than those of `skip_a` and
-// `skip_b`.
-double rim_gap(const Owners& owners, const Listing& listing, Point p, int skip_a, int skip_b) {
-    double gap = infinity;
+// `skip_b`, or `bound` when none comes nearer: min(bound, every such distance).
+//
+// A dot whose larger distance along one axis, less the radius, is at least the gap found so
+// far cannot lower it, and is passed over without its hypot (the costliest step of a picture):
+// the true distance is at least that larger leg, a number the rounded hypot can represent, so
+// the rounded distance is at least the leg too, and subtracting the radius keeps the order. The
+// result is therefore the very number the full minimum gives. A point lies within 5 mm of its
+// own cell's centre on each axis, so the dots of the 8 cells around are at least 5 mm off along
+// one axis: once the gap is below 5 - 2.6 mm only the dot of the point's own cell is measured.
+double rim_gap(const Owners& owners, const Listing& listing, Point p, int skip_a, int skip_b,
+               double bound = infinity) {
+    double gap = bound;
     for_each_dot_near(owners, listing, p, [&](int v, Point dot) {
-        if (v != skip_a && v != skip_b) gap = std::min(gap, distance(p, dot) - dot_radius);
+        if (v == skip_a || v == skip_b) return;
+        if (std::max(std::abs(p.x - dot.x), std::abs(p.y - dot.y)) - dot_radius >= gap) return;
+        gap = std::min(gap, distance(p, dot) - dot_radius);
     });
     return gap;
 }
@@ -95,7 +106,7 @@ double piece_gap(const Owners& owners, const Listing& listing, const Edge& edge,
         const Point p = point_at(piece, static_cast<double>(i) / samples);
         if (p.x < grid_left || p.x > grid_right || p.y < grid_top || p.y > grid_bottom)
             return -infinity;
-        gap = std::min(gap, rim_gap(owners, listing, p, edge.from, edge.to));
+        gap = rim_gap(owners, listing, p, edge.from, edge.to, gap);
         if (gap < wanted) return gap;
     }
     return gap;
@@ -219,18 +230,32 @@ int lattice_node(Point p) {
     return i * lattice_rows + j;
 }
 
+// The search state of every lattice node, kept from one edge to the next: a picture searches
+// for many edges, and the three arrays, cleared afresh each time, cost more than the search.
+// A search leaves every node it touched as it found it, so each starts from the same state.
+struct Lattice {
+    static constexpr int nodes = lattice_columns * lattice_rows;
+    std::vector<signed char> free = std::vector<signed char>(nodes, -1);  // -1: not looked at
+    std::vector<double> cost = std::vector<double>(nodes, infinity);
+    std::vector<int> previous = std::vector<int>(nodes, -1);
+    std::vector<int> touched;  // the nodes whose entries differ from the fresh state
+};
+
 // The shortest path on the lattice from the centre of the edge's first dot to the centre of
 // its second (A*, steps along and across the lattice); empty when there is none.
 std::vector<Point> lattice_path(const Owners& owners, const Listing& listing, const Edge& edge,
-                                Point a, Point b, double wanted) {
-    const int nodes = lattice_columns * lattice_rows;
-    std::vector<signed char> free(nodes, -1);  // -1: not yet looked at
-    std::vector<double> cost(nodes, infinity);
-    std::vector<int> previous(nodes, -1);
+                                Point a, Point b, double wanted, Lattice& lattice) {
+    std::vector<signed char>& free = lattice.free;
+    std::vector<double>& cost = lattice.cost;
+    std::vector<int>& previous = lattice.previous;
     const int start = lattice_node(a), goal = lattice_node(b);
+    // A node is free when no dot comes nearer than this; measuring with it as the bound passes
+    // over every dot that cannot.
+    const double threshold = wanted + lattice_margin;
     using Entry = std::pair<double, int>;  // (cost so far + straight distance left, node)
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     cost[start] = 0;
+    lattice.touched.push_back(start);
     open.push({distance(a, b), start});
     while (!open.empty()) {
         const auto [estimate, node] = open.top();
@@ -247,9 +272,11 @@ std::vector<Point> lattice_path(const Owners& owners, const Listing& listing, co
                     continue;
                 const int next = ni * lattice_rows + nj;
                 const Point q = lattice_point(next);
-                if (free[next] < 0)
-                    free[next] =
-                        rim_gap(owners, listing, q, edge.from, edge.to) >= wanted + lattice_margin;
+                if (free[next] < 0) {
+                    free[next] = rim_gap(owners, listing, q, edge.from, edge.to, threshold) >=
+                                 threshold;
+                    lattice.touched.push_back(next);
+                }
                 if (!free[next]) continue;
                 const double c = cost[node] + (di != 0 && dj != 0 ? std::sqrt(2.0) : 1.0);
                 if (c >= cost[next]) continue;
@@ -259,10 +286,16 @@ std::vector<Point> lattice_path(const Owners& owners, const Listing& listing, co
             }
     }
     std::vector<Point> path;
-    if (previous[goal] < 0) return path;
-    for (int node = goal; node != -1; node = previous[node])
-        path.push_back(lattice_point(node));
+    if (previous[goal] >= 0)
+        for (int node = goal; node != -1; node = previous[node])
+            path.push_back(lattice_point(node));
     std::reverse(path.begin(), path.end());
+    for (const int node : lattice.touched) {
+        free[node] = -1;
+        cost[node] = infinity;
+        previous[node] = -1;
+    }
+    lattice.touched.clear();
     return path;
 }
 
@@ -308,7 +341,8 @@ std::vector<Piece> free_room_route(const Owners& owners, const Listing& listing,
     return pieces;
 }
 
-Route route_edge(const Owners& owners, const Listing& listing, const Edge& edge) {
+Route route_edge(const Owners& owners, const Listing& listing, const Edge& edge,
+                 Lattice& lattice) {
     Route r;
     r.edge = edge;
     const Point a = centre(listing.cells[edge.from - 1]);
@@ -329,7 +363,7 @@ Route route_edge(const Owners& owners, const Listing& listing, const Edge& edge)
     }
     r.pieces = {best};
     if (best_gap < wanted) {
-        const std::vector<Point> path = lattice_path(owners, listing, edge, a, b, wanted);
+        const std::vector<Point> path = lattice_path(owners, listing, edge, a, b, wanted, lattice);
         if (!path.empty()) r.pieces = free_room_route(owners, listing, edge, path, wanted);
     }
     r.gap = route_gap(owners, listing, r, -infinity);
@@ -376,9 +410,10 @@ Picture plan_picture(const Listing& listing) {
     Picture picture;
     picture.listing = listing;
     const Owners owners = owners_of(listing);
+    Lattice lattice;
     Summary& s = picture.summary;
     for (const Edge& edge : drawn_edges(listing)) {
-        picture.routes.push_back(route_edge(owners, listing, edge));
+        picture.routes.push_back(route_edge(owners, listing, edge, lattice));
         const Route& r = picture.routes.back();
         if (edge.kind == EdgeKind::loop) ++s.loops;
         if (edge.kind == EdgeKind::directed) ++s.one_way;

@@ -4,26 +4,20 @@
 // give either a request the program can run (a box of 1 .. 2^31 - 1 cells, a cube's edge up to
 // max_edge, a shard K below M) or a failure status with a message, without a sanitizer report.
 #include "arguments.hpp"
+#include "split_words.hpp"
 #include "store.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> words{"vevuvedu"};
-    std::string word;
-    for (std::size_t k = 0; k < size; ++k) {
-        if (data[k] == 0) {
-            words.push_back(word);
-            word.clear();
-        } else {
-            word += static_cast<char>(data[k]);
-        }
-    }
-    if (size > 0) words.push_back(word);
+    for (std::string& word : split_words(data, size))
+        words.push_back(std::move(word));
     std::vector<char*> argv;
     for (std::string& w : words)
         argv.push_back(w.data());

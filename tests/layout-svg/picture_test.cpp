@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -80,6 +81,36 @@ TEST(PlanPicture, EveryRouteJoinsItsDotsAndPassesNoOtherDot) {
                         << "arrow of " << r.edge.from << "->" << r.edge.to << " on " << v;
         }
     }
+}
+
+bool same(Point a, Point b) { return a.x == b.x && a.y == b.y; }
+
+// A picture plans its edges one after the other and keeps the path search's state between
+// them: each edge must still come out exactly as when it is the listing's only one.
+TEST(PlanPicture, EveryEdgeIsRoutedAsWhenItIsAlone) {
+    const Listing listing = random_listing(6, 60);
+    const Picture picture = plan_picture(listing);
+    int searched = 0;  // routes along the free room, which the kept state serves
+    for (const Route& r : picture.routes) {
+        Listing alone = listing;
+        alone.mentions.clear();
+        for (const Mention& m : listing.mentions)
+            if (std::minmax(m.from, m.to) == std::minmax(r.edge.from, r.edge.to))
+                alone.mentions.push_back(m);
+        const std::vector<Route> routes = plan_picture(alone).routes;
+        ASSERT_EQ(routes.size(), 1u);
+        const Route& single = routes[0];
+        ASSERT_EQ(single.pieces.size(), r.pieces.size()) << r.edge.from << "-" << r.edge.to;
+        for (std::size_t i = 0; i < r.pieces.size(); ++i)
+            EXPECT_TRUE(same(single.pieces[i].from, r.pieces[i].from) &&
+                        same(single.pieces[i].control, r.pieces[i].control) &&
+                        same(single.pieces[i].to, r.pieces[i].to))
+                << r.edge.from << "-" << r.edge.to << " piece " << i;
+        EXPECT_EQ(single.gap, r.gap);
+        EXPECT_TRUE(same(single.arrow_tip, r.arrow_tip));
+        searched += r.pieces.size() > 1;
+    }
+    EXPECT_GE(searched, 2);
 }
 
 TEST(PlanPicture, CountsTheCaptionsEdgesAndTheTrueTotal) {
