@@ -57,6 +57,16 @@ std::optional<double> seconds(const char* text) {
     return value;
 }
 
+// The file name an option such as --out or --taken gives: once, and not empty.
+std::optional<Failure> read_file_name(std::string_view option, const char* value,
+                                      std::string& into) {
+    const std::string name(option);
+    if (!into.empty()) return bad_command("volba " + name + " je zadána dvakrát");
+    if (*value == '\0') return bad_command("volba " + name + " potřebuje jméno souboru");
+    into = value;
+    return std::nullopt;
+}
+
 // "K/M", or "/M" with K the batch engine's array index.
 std::optional<Failure> read_shard(std::string_view text, const ArrayIndex& index, Request& r) {
     const std::size_t slash = text.find('/');
@@ -164,17 +174,13 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
             r.cube = false;
             have_box = true;
         } else if (word == "--taken") {
-            if (!r.taken.empty()) return fail(bad_command("volba --taken je zadána dvakrát"));
-            if (*value == '\0') return fail(bad_command("volba --taken potřebuje jméno souboru"));
-            r.taken = value;
+            if (auto f = read_file_name(word, value, r.taken)) return fail(*f);
         } else if (word == "--shard") {
             if (have_shard) return fail(bad_command("volba --shard je zadána dvakrát"));
             if (auto f = read_shard(value, index, r)) return fail(*f);
             have_shard = true;
         } else if (word == "--out") {
-            if (!r.out.empty()) return fail(bad_command("volba --out je zadána dvakrát"));
-            if (*value == '\0') return fail(bad_command("volba --out potřebuje jméno souboru"));
-            r.out = value;
+            if (auto f = read_file_name(word, value, r.out)) return fail(*f);
         } else if (word == "--split-depth") {
             const std::optional<int64_t> d = whole_number(value, 1, max_split_depth);
             if (!d)
