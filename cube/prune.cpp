@@ -293,10 +293,9 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
         for (int32_t axis = 0; axis < 3; ++axis)
             bound_on[axis] = bound[2 * axis] | bound[2 * axis + 1];
 
-        uint64_t removed = 0;
+        Bits<W> removed{};  // kept whole until the round ends: one vector, not W words
         auto keep = [&](Bits<W>& role, const Bits<W>& kept) {
-            for (std::size_t i = 0; i < W; ++i)
-                removed |= role[i] ^ kept[i];
+            removed = removed | and_not(role, kept);
             role = kept;
         };
         for (int32_t axis = 0; axis < 3; ++axis) {
@@ -319,7 +318,7 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             Bits<W>& role = n.role[first_end + dir];
             keep(role, and_not(role & answers_special[dir], off));
         }
-        changed = removed != 0;
+        changed = removed != Bits<W>{};
 
         // An exit of h stays only while the cell it leads to may be straight along it; a free
         // neighbour of h whose every role links back to h leaves that link as h's only exit.
@@ -416,35 +415,8 @@ bool child_in(Pruner& p, const NodeRoles& parent, NodeRoles& out, int32_t parent
     return cut;
 }
 
-}  // namespace
-
-bool prune_supported(const Cube& kostka) { return kostka.celkem_poli <= 64 * board_words; }
-
-void prepare_pruner(Pruner& p, const Cube& k) {
-    p.words = (k.celkem_poli + 63) / 64;
-    p.inside = {};
-    p.even = {};
-    const int32_t edges[3] = {k.nx, k.ny, k.nz};
-    const int32_t stride[3] = {k.ny * k.nz, k.nz, 1};
-    for (int32_t dir = 0; dir < 6; ++dir)
-        p.offset[dir] = dir % 2 == 0 ? stride[axis_of(dir)] : -stride[axis_of(dir)];
-    for (int32_t x = 0; x < k.nx; ++x)
-        for (int32_t y = 0; y < k.ny; ++y)
-            for (int32_t z = 0; z < k.nz; ++z) {
-                const int32_t cell = k.index(x, y, z);
-                const int32_t at[3] = {x, y, z};
-                if ((x + y + z) % 2 == 0) set(p.even, cell);
-                for (int32_t dir = 0; dir < 6; ++dir) {
-                    const int32_t c = at[axis_of(dir)] + (dir % 2 == 0 ? 1 : -1);
-                    if (c >= 0 && c < edges[axis_of(dir)]) set(p.inside[dir], cell);
-                }
-            }
-    // A path has at most one segment for every two cells after the first.
-    p.levels.assign(static_cast<std::size_t>(k.celkem_poli / 2 + 2), NodeRoles{});
-}
-
-bool node_holds_no_filling(Pruner& p, int32_t level, const Cube& k, int32_t head, int32_t last_axis,
-                           PruneCounters& counters) {
+bool node_rules(Pruner& p, int32_t level, const Cube& k, int32_t head, int32_t last_axis,
+                PruneCounters& counters) {
     NodeRoles& n = p.levels[static_cast<std::size_t>(level)];
     if (p.words == 1) return node_in<1>(p, n, k, head, last_axis, counters);
     if (p.words == 2) return node_in<2>(p, n, k, head, last_axis, counters);
@@ -452,8 +424,8 @@ bool node_holds_no_filling(Pruner& p, int32_t level, const Cube& k, int32_t head
     return node_in<8>(p, n, k, head, last_axis, counters);
 }
 
-bool child_holds_no_filling(Pruner& p, int32_t level, int32_t parent_head, int32_t dir,
-                            int32_t length, PruneCounters& counters) {
+bool child_rules(Pruner& p, int32_t level, int32_t parent_head, int32_t dir, int32_t length,
+                 PruneCounters& counters) {
     const NodeRoles& parent = p.levels[static_cast<std::size_t>(level - 1)];
     NodeRoles& child = p.levels[static_cast<std::size_t>(level)];
     if (p.words == 1) return child_in<1>(p, parent, child, parent_head, dir, length, counters);
@@ -461,3 +433,16 @@ bool child_holds_no_filling(Pruner& p, int32_t level, int32_t parent_head, int32
     if (p.words <= 4) return child_in<4>(p, parent, child, parent_head, dir, length, counters);
     return child_in<8>(p, parent, child, parent_head, dir, length, counters);
 }
+
+}  // namespace
+
+// This file is compiled once for any processor and, where cube/CMakeLists.txt can, once more
+// with -march=x86-64-v3 and PRUNE_FOR_X86_64_V3: everything above is local to each build, and
+// each exports only its own table.
+#if defined(PRUNE_FOR_X86_64_V3)
+extern const PruneCode x86_64_v3_rules;
+const PruneCode x86_64_v3_rules{"x86-64-v3", node_rules, child_rules};
+#else
+extern const PruneCode portable_rules;
+const PruneCode portable_rules{"portable", node_rules, child_rules};
+#endif

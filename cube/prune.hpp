@@ -1,5 +1,5 @@
 // vevuvedu: rules that show a subtree of the search holds no filling, on bit boards of the box.
-// Each rule is argued next to its code in prune.cpp.
+// Each rule is argued next to its code in prune.cpp; pruner.cpp sets the boards up for a box.
 #pragma once
 
 #include "records.hpp"
@@ -27,9 +27,34 @@ struct NodeRoles {
     uint32_t exits = 0;
 };
 
-// The box's fixed masks, and the roles of every node on the current path: `levels[k]` belongs
-// to the node whose last segment is the path's k-th (counted from 0).
+struct Pruner;
+
+// The rules' code. The search spends nearly all its time in it, so it is built twice: for any
+// processor, and (on x86-64) once more for x86-64-v3, whose AVX2 registers hold a whole board
+// of a box up to 256 cells and which runs the search about a third faster. Both builds give the
+// same answers. Each node or child answer is the one the functions below document.
+struct PruneCode {
+    const char* name;  // "portable" or "x86-64-v3"
+    bool (*node_holds_no_filling)(Pruner& pruner, int32_t level, const Cube& kostka,
+                                  int32_t head, int32_t last_axis, PruneCounters& counters);
+    bool (*child_holds_no_filling)(Pruner& pruner, int32_t level, int32_t parent_head,
+                                   int32_t dir, int32_t length, PruneCounters& counters);
+};
+
+// The build for any processor, and the x86-64-v3 one when it was built and this processor has
+// every feature it may use (nullptr otherwise).
+const PruneCode& portable_prune_code();
+const PruneCode* x86_64_v3_prune_code();
+
+// The code a search runs: the x86-64-v3 build where the processor allows it, unless the
+// environment variable VEVUVEDU_CODE is `portable`.
+const PruneCode& chosen_prune_code();
+
+// The box's fixed masks, the code that applies the rules, and the roles of every node on the
+// current path: `levels[k]` belongs to the node whose last segment is the path's k-th (counted
+// from 0).
 struct Pruner {
+    const PruneCode* code = nullptr;
     int32_t words = 0;                // board words in use
     std::array<int32_t, 6> offset{};  // index step of each direction: +x, -x, +y, -y, +z, -z
     std::array<Board, 6> inside{};    // cells whose neighbour in that direction is in the box
@@ -40,18 +65,23 @@ struct Pruner {
 // True when the box has few enough cells for the bit boards.
 bool prune_supported(const Cube& kostka);
 
-// Builds the masks of the box and room for the roles of its deepest path.
-void prepare_pruner(Pruner& pruner, const Cube& kostka);
+// Builds the masks of the box and room for the roles of its deepest path; the rules run `code`.
+void prepare_pruner(Pruner& pruner, const Cube& kostka,
+                    const PruneCode& code = chosen_prune_code());
 
 // True when no walk can go on from `head` (a cell index: the end of the last segment, laid
 // along `last_axis`) through every free cell of the box in straight segments of at least two
 // cells, each at a right angle to the one before. False means only that the subtree must be
 // searched; the node's roles are then in `levels[level]`. Works from the box's cells alone.
-bool node_holds_no_filling(Pruner& pruner, int32_t level, const Cube& kostka, int32_t head,
-                           int32_t last_axis, PruneCounters& counters);
+inline bool node_holds_no_filling(Pruner& pruner, int32_t level, const Cube& kostka,
+                                  int32_t head, int32_t last_axis, PruneCounters& counters) {
+    return pruner.code->node_holds_no_filling(pruner, level, kostka, head, last_axis, counters);
+}
 
 // The same answer for the child of the node at `level - 1` (whose roles are kept and whose head
 // is `parent_head`) that lays `length` >= 2 cells from the parent's head in direction `dir`,
 // found from the parent's roles; the child's roles go to `levels[level]` when it is not cut.
-bool child_holds_no_filling(Pruner& pruner, int32_t level, int32_t parent_head, int32_t dir,
-                            int32_t length, PruneCounters& counters);
+inline bool child_holds_no_filling(Pruner& pruner, int32_t level, int32_t parent_head,
+                                   int32_t dir, int32_t length, PruneCounters& counters) {
+    return pruner.code->child_holds_no_filling(pruner, level, parent_head, dir, length, counters);
+}

@@ -18,7 +18,7 @@ inline constexpr const char* cube_help =
     "blok N řádků s čísly úseků, pak řádek ---) a nakonec jejich počet. Návratový kód\n"
     "je délka poslední řádky v bajtech; 2 při chybném N, chybné volbě nebo chybném\n"
     "souboru, 3 při příliš velké krychli, 1 když výstup nejde zapsat. N = 5 trvá\n"
-    "zlomek sekundy, N = 6 (14 vyplnění) asi 70 minut na dvou jádrech. Hledá\n"
+    "zlomek sekundy, N = 6 (14 vyplnění) asi 50 minut na dvou jádrech. Hledá\n"
     "v tolika vláknech, kolik má proces procesorů; proměnná prostředí\n"
     "VEVUVEDU_THREADS určí jiný počet (1 až 256).\n"
     "Výstup na počtu vláken nezávisí.\n"

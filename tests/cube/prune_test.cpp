@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -14,9 +15,12 @@ int32_t cell_index(const Cube& k, const std::array<int32_t, 3>& at) {
 }
 
 // Walks random segments from the first one and, at every node, asks the rules twice: from the
-// parent's kept roles, and from the box's cells alone. They must agree on the cut and, when
-// the node is kept, on every role and exit.
-TEST(Prune, KeptRolesEqualTheFixpointFromScratchAtEveryNode) {
+// parent's kept roles with `kept_code`, and from the box's cells alone with `scratch_code`.
+// They must agree on the cut and, when the node is kept, on every role and exit.
+void expect_kept_roles_equal_the_fixpoint(const PruneCode& kept_code,
+                                          const PruneCode& scratch_code) {
+    SCOPED_TRACE(std::string("kept roles by ") + kept_code.name + ", from scratch by " +
+                 scratch_code.name);
     std::mt19937 rng(2026);
     int32_t nodes = 0, kept = 0, quick = 0;
     const int32_t shapes[][3] = {{5, 5, 5}, {6, 6, 6},  {4, 5, 6},  {6, 4, 3},
@@ -27,8 +31,8 @@ TEST(Prune, KeptRolesEqualTheFixpointFromScratchAtEveryNode) {
         for (int32_t x = 0; x < s[0]; ++x)
             w.k.at(x, 0, 0) = 1;
         Pruner incremental, scratch;
-        prepare_pruner(incremental, w.k);
-        prepare_pruner(scratch, w.k);
+        prepare_pruner(incremental, w.k, kept_code);
+        prepare_pruner(scratch, w.k, scratch_code);
         PruneCounters counters;
         if (node_holds_no_filling(incremental, 0, w.k, cell_index(w.k, w.head), 0, counters))
             continue;
@@ -70,6 +74,35 @@ TEST(Prune, KeptRolesEqualTheFixpointFromScratchAtEveryNode) {
     EXPECT_GT(kept, 1000);
     EXPECT_GT(nodes - kept, 200);
     EXPECT_GT(quick, 50);
+}
+
+TEST(Prune, KeptRolesEqualTheFixpointFromScratchAtEveryNode) {
+    expect_kept_roles_equal_the_fixpoint(portable_prune_code(), portable_prune_code());
+}
+
+// The build for x86-64-v3 against the portable one, each way round: the same cuts, roles and
+// exits at every node.
+TEST(Prune, BothBuildsOfTheRulesGiveTheSameAnswers) {
+    const PruneCode* fast = x86_64_v3_prune_code();
+    if (fast == nullptr) GTEST_SKIP() << "no x86-64-v3 build of the rules for this processor";
+    expect_kept_roles_equal_the_fixpoint(*fast, portable_prune_code());
+    expect_kept_roles_equal_the_fixpoint(portable_prune_code(), *fast);
+}
+
+// The search runs the x86-64-v3 build wherever it can, and VEVUVEDU_CODE=portable turns it off.
+TEST(Prune, TheSearchRunsTheFastestBuildUnlessAskedNotTo) {
+    const PruneCode* fast = x86_64_v3_prune_code();
+    if (fast == nullptr) GTEST_SKIP() << "no x86-64-v3 build of the rules for this processor";
+    const char* before = std::getenv("VEVUVEDU_CODE");
+    const std::string saved = before != nullptr ? before : "";
+    unsetenv("VEVUVEDU_CODE");
+    EXPECT_EQ(&chosen_prune_code(), fast);
+    setenv("VEVUVEDU_CODE", "portable", 1);
+    EXPECT_EQ(&chosen_prune_code(), &portable_prune_code());
+    if (before != nullptr)
+        setenv("VEVUVEDU_CODE", saved.c_str(), 1);
+    else
+        unsetenv("VEVUVEDU_CODE");
 }
 
 }  // namespace

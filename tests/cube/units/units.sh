@@ -165,11 +165,11 @@ refusals)
     refused "verify of foreign sets" "nepatří ke stejnému běhu" --verify set other-depth
     # A checkpoint is no result; a checkpoint of another run is refused.
     VEVUVEDU_THREADS=1 "$program" --shard 0/1 --time-limit 0.05 --out stopped.vvr --box 6x6x6 \
-        --taken "$here/heavy-taken" >/dev/null 2>&1
+        --taken "$here/slow-taken" >/dev/null 2>&1
     if [ -f stopped.vvr.checkpoint ]; then
         refused "checkpoint in a merge" "kontrolní bod" --merge stopped.vvr.checkpoint
         refused "checkpoint of another run" "jinému běhu" --shard 0/2 --out stopped.vvr --box 6x6x6 \
-            --taken "$here/heavy-taken"
+            --taken "$here/slow-taken"
     else
         fail "the stopped run left no checkpoint"
     fi
