@@ -211,8 +211,7 @@ void remove_leftovers(const UnitJob& job) {
         return false;
     };
     while (const dirent* entry = readdir(dir))
-        if (leftover(entry->d_name))
-            unlinkat(dirfd(dir), entry->d_name, 0);
+        if (leftover(entry->d_name)) unlinkat(dirfd(dir), entry->d_name, 0);
     closedir(dir);
 }
 

@@ -207,7 +207,8 @@ bool read_header(Reader& r, UnitFile& u, int64_t& fillings) {
     UnitIdentity& id = u.id;
     std::string_view v;
     if (!r.field("vevuvedu-unit", v)) return false;
-    if (v != std::to_string(unit_format)) return r.fail("jiná verze formátu (" + std::string(v) + ")");
+    if (v != std::to_string(unit_format))
+        return r.fail("jiná verze formátu (" + std::string(v) + ")");
     if (!r.field("program", v)) return false;
     id.program = std::string(v);
     if (!r.field("box", v)) return false;
@@ -252,9 +253,7 @@ bool read_header(Reader& r, UnitFile& u, int64_t& fillings) {
 
 // The most bytes one filling of a box of `cells` cells takes: its event, its cells and as many
 // trials as cells, each number at its longest.
-uint64_t filling_bytes(int64_t cells) {
-    return 30 + 2 * (8 + 12 * static_cast<uint64_t>(cells));
-}
+uint64_t filling_bytes(int64_t cells) { return 30 + 2 * (8 + 12 * static_cast<uint64_t>(cells)); }
 
 }  // namespace
 

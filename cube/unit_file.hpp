@@ -92,8 +92,9 @@ UnitRead parse_unit(std::string_view text, const std::string& name);
 int64_t most_events(const UnitIdentity& id);
 
 // Reads the unit file at `path` (`what` names it in a failure: "výsledek", ...); `missing` tells
-// a failure that is only the file's absence from the others. A file that cannot be read, is damaged, or is larger than the fillings its
-// header counts can take is refused (status 2), the last before the rest of it is read.
+// a failure that is only the file's absence from the others. A file that cannot be read, is
+// damaged, or is larger than the fillings its header counts can take is refused (status 2), the
+// last before the rest of it is read.
 struct UnitLoad {
     bool missing = false;
     UnitFile unit;

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
