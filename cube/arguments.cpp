@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string_view>
 
 namespace {
@@ -34,9 +35,10 @@ std::string quoted(std::string_view text) { return "„" + std::string(text) + "
 
 Failure bad_command(const std::string& what) { return {2, what + option_usage}; }
 
-// A decimal number of digits only, from `least` to `most`.
+// A decimal number of digits only, without leading zeros, from `least` to `most`.
 std::optional<int64_t> whole_number(std::string_view text, int64_t least, int64_t most) {
-    if (text.empty() || text.size() > 18) return std::nullopt;
+    if (text.empty() || text.size() > 18 || (text.size() > 1 && text[0] == '0'))
+        return std::nullopt;
     int64_t value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
@@ -57,12 +59,11 @@ std::optional<double> seconds(const char* text) {
     return value;
 }
 
-// The file name an option such as --out or --taken gives: once, and not empty.
+// The file name an option such as --out or --taken gives: not empty.
 std::optional<Failure> read_file_name(std::string_view option, const char* value,
                                       std::string& into) {
-    const std::string name(option);
-    if (!into.empty()) return bad_command("volba " + name + " je zadána dvakrát");
-    if (*value == '\0') return bad_command("volba " + name + " potřebuje jméno souboru");
+    if (*value == '\0')
+        return bad_command("volba " + std::string(option) + " potřebuje jméno souboru");
     into = value;
     return std::nullopt;
 }
@@ -131,6 +132,7 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
         return read;
     }
     bool have_edge = false, have_box = false, have_shard = false, have_run_option = false;
+    std::set<std::string_view> given;  // every option once; a second --box says it is one box
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--merge" || word == "--verify") {
@@ -162,6 +164,8 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
         if (i + 1 >= argc)
             return fail(bad_command("volba " + std::string(word) + " potřebuje hodnotu"));
         const char* value = argv[++i];
+        if (!given.insert(word).second && word != "--box")
+            return fail(bad_command("volba " + std::string(word) + " je zadána dvakrát"));
         if (word == "--box") {
             if (have_edge || have_box)
                 return fail(bad_command("krychle nebo kvádr je zadán víckrát (--box " +
@@ -176,7 +180,6 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
         } else if (word == "--taken") {
             if (auto f = read_file_name(word, value, r.taken)) return fail(*f);
         } else if (word == "--shard") {
-            if (have_shard) return fail(bad_command("volba --shard je zadána dvakrát"));
             if (auto f = read_shard(value, index, r)) return fail(*f);
             have_shard = true;
         } else if (word == "--out") {

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <new>
 #include <system_error>
+#include <thread>
+#include <time.h>
 
 namespace {
 
@@ -22,6 +24,33 @@ struct Quiet {
     bool tick() const { return false; }
 };
 
+double thread_seconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// Keeps the pass to its share of a processor: now and then it compares the processor time its
+// thread has used with the time since it started, and sleeps off the excess in short naps, so
+// that a stop is seen soon.
+struct Pace {
+    double share = 0;  // 0: no limit
+    const std::atomic<bool>& stop;
+    Clock::time_point started = Clock::now();
+    int32_t steps = 0;
+
+    void keep() {
+        if (share <= 0 || (++steps & 63) != 0) return;
+        const double used = thread_seconds();
+        for (;;) {
+            const double ahead =
+                used / share - std::chrono::duration<double>(Clock::now() - started).count();
+            if (ahead <= 0 || stop.load(std::memory_order_relaxed)) return;
+            std::this_thread::sleep_for(std::chrono::duration<double>(std::min(ahead, 0.05)));
+        }
+    }
+};
+
 // The walk of the top in one round of the pass: every event gets one dive added to its sum.
 struct Round {
     Walker& w;
@@ -29,6 +58,7 @@ struct Round {
     std::vector<EventGuess>& sums;  // of the dives, and of their squares
     std::vector<Frame>& scratch;
     const std::atomic<bool>& stop;
+    Pace& pace;
     std::size_t event = 0;
     bool too_many = false;
     EventGuess spare;  // stands in for the events beyond the last kept
@@ -48,6 +78,7 @@ struct Round {
     bool split(const Frame& next) {
         EventGuess& sum = slot();
         if (too_many || stop.load(std::memory_order_relaxed)) return true;
+        pace.keep();
         Quiet quiet;
         if (descend(w, next, quiet)) {
             const std::size_t base = w.stack.size() - 1;
@@ -58,7 +89,11 @@ struct Round {
         }
         return true;
     }
-    bool tick() const { return too_many || stop.load(std::memory_order_relaxed); }
+    bool tick() {
+        pace.steps |= 63;  // 65536 calls of the top walk: time to look at the clock
+        pace.keep();
+        return too_many || stop.load(std::memory_order_relaxed);
+    }
 };
 
 }  // namespace
@@ -101,8 +136,9 @@ std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, Pruning 
     std::vector<EventGuess> sums;
     std::vector<Frame> scratch;
     int32_t rounds = 0;
+    Pace pace{budget.share, stop};
     do {
-        Round round{w, rng, sums, scratch, stop, 0, false, {}};
+        Round round{w, rng, sums, scratch, stop, pace, 0, false, {}};
         if (descend_first(w, round))
             walk(w, 0, mirror, static_cast<std::size_t>(split_depth), round);
         unwind(w, 0);
@@ -198,15 +234,17 @@ void publish(LeftWatch& watch, std::vector<EventGuess> guesses,
 
 void start_guessing(LeftWatch& watch, const Cube& kostka, int32_t filled,
                     const SearchOptions& options, bool (*wanted)(int64_t, const void*),
-                    const void* wanted_context) {
+                    const void* wanted_context, double share) {
     if (!copy_cube(watch.box, kostka)) return;
     const Pruning pruning = options.pruning;
     const int32_t depth = options.split_depth;
     try {
-        watch.pass = std::thread([&watch, filled, pruning, depth, wanted, wanted_context] {
+        watch.pass = std::thread([&watch, filled, pruning, depth, wanted, wanted_context, share] {
             try {
-                std::vector<EventGuess> guesses = guess_event_sizes(watch.box, filled, pruning, depth,
-                                                                GuessBudget{}, watch.stop, 1);
+                GuessBudget budget;
+                budget.share = share;
+                std::vector<EventGuess> guesses =
+                    guess_event_sizes(watch.box, filled, pruning, depth, budget, watch.stop, 1);
                 if (!guesses.empty()) publish(watch, std::move(guesses), wanted, wanted_context);
             } catch (const std::bad_alloc&) {
                 // no guesses: the time left stays unknown

@@ -36,11 +36,17 @@
 double dive_calls(Walker& w, bool mirror, std::mt19937& rng, std::vector<Frame>& scratch);
 
 // How long the guessing pass may take: rounds of one dive for every event, at least one round,
-// more while both limits allow.
+// more while both limits allow. With `share` above 0 the pass also keeps to that share of one
+// processor's time, sleeping off what it used beyond it, so that beside a search on one
+// processor it costs at most that share more.
 struct GuessBudget {
     int32_t rounds = 64;
     double seconds = 2;
+    double share = 0;
 };
+
+// The share of a processor the pass keeps to beside a work unit.
+inline constexpr double unit_guess_share = 1.0 / 16;
 
 // The guessed calls below each event: the mean of its dives, and that mean's variance (from the
 // dives' spread; with a single dive, the guess squared, as if it were off by itself).
@@ -132,11 +138,12 @@ struct LeftWatch {
 };
 
 // Starts the pass on a copy of `kostka` (its start taken, `filled` cells marked) for a search of
-// `options` that deals with the events `wanted` accepts (nullptr: all). Without a thread or the
-// memory for the copy, the time left stays unknown.
+// `options` that deals with the events `wanted` accepts (nullptr: all), at most `share` of one
+// processor's time (0: as much as it takes). Without a thread or the memory for the copy, the
+// time left stays unknown.
 void start_guessing(LeftWatch& watch, const Cube& kostka, int32_t filled,
                     const SearchOptions& options, bool (*wanted)(int64_t, const void*),
-                    const void* wanted_context);
+                    const void* wanted_context, double share = 0);
 
 void note_finished(LeftWatch& watch, int64_t event, uint64_t calls);
 

@@ -61,13 +61,7 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
     }
     std::vector<UnitFile> units;
     for (const std::string& file : files) {
-        std::string text;
-        if (!read_file(file, text)) {
-            read.failure = failure_of(2, "soubor dílu " + quoted(file) + " nejde přečíst", errno,
-                                      "chyba čtení");
-            return read;
-        }
-        UnitRead unit = parse_unit(text, file);
+        UnitLoad unit = load_unit(file, "soubor dílu");
         if (unit.failure) {
             read.failure = unit.failure;
             return read;
@@ -108,8 +102,18 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
                       "), sada začíná souborem " + quoted(files.front()));
     }
     // Every event is owned by exactly one unit: the assignment says which, the files must agree.
+    // The counts the files state add up to the events first, which takes no loop over them; one
+    // unit owns every event.
+    const int64_t events = units.front().events;
+    int64_t stated = 0;
+    for (const UnitFile& u : units)
+        if (__builtin_add_overflow(stated, u.owned, &stated)) stated = -1;
+    if (stated != events)
+        return refuse("soubory dílů sady začínající " + quoted(files.front()) +
+                      " neuvádějí události, které jim patří");
     std::vector<int64_t> owned(static_cast<std::size_t>(m), 0);
-    for (int64_t e = 0; e < units.front().events; ++e)
+    if (m == 1) owned[0] = events;
+    for (int64_t e = 0; m > 1 && e < events; ++e)
         ++owned[static_cast<std::size_t>(owner_of(e, m))];
     read.set.units.resize(static_cast<std::size_t>(m));
     read.set.names.resize(static_cast<std::size_t>(m));

@@ -15,10 +15,17 @@
 #include "unit_file.hpp"
 #include "walker.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
 #include <mutex>
+#include <string_view>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -141,26 +148,71 @@ struct Existing {
 };
 Existing read_existing(const std::string& path, const UnitIdentity& id, const char* what) {
     Existing e;
-    std::string text;
-    if (!read_file(path, text)) {
-        if (errno != ENOENT)
-            e.failure = failure_of(2, std::string(what) + " „" + path + "“ nejde přečíst", errno,
-                                   "chyba čtení");
-        return e;
-    }
+    UnitLoad load = load_unit(path, what);
+    if (load.missing) return e;
     e.found = true;
-    UnitRead read = parse_unit(text, path);
-    if (read.failure) {
-        e.failure = read.failure;
+    if (load.failure) {
+        e.failure = load.failure;
         return e;
     }
-    if (const char* differs = identity_difference(read.unit.id, id, true)) {
+    if (const char* differs = identity_difference(load.unit.id, id, true)) {
         e.failure = Failure{2, std::string(what) + " „" + path + "“ patří k jinému běhu (liší se " +
                                    differs + ")"};
         return e;
     }
-    e.unit = std::move(read.unit);
+    e.unit = std::move(load.unit);
     return e;
+}
+
+// The unit's lock, `out` + ".lock": held for as long as the process runs the unit, so that a
+// second runner of the same unit (a task run twice, a driver started again while the first
+// one's shards still run) ends at once instead of writing the same files. The lock ends with
+// the process, however it ends; the file stays, as removing it could let a third runner in.
+struct UnitLock {
+    int fd = -1;
+    ~UnitLock() {
+        if (fd >= 0) close(fd);
+    }
+};
+
+std::optional<Failure> take_lock(UnitLock& lock, const UnitJob& job) {
+    const std::string path = job.out + ".lock";
+    lock.fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lock.fd < 0)
+        return failure_of(1, "zámek dílu „" + path + "“ nejde vytvořit", errno, "chyba zápisu");
+    while (flock(lock.fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno == EWOULDBLOCK)
+            return Failure{busy_status, "díl " + shard_text(job) +
+                                            " už počítá jiný proces (drží zámek „" + path +
+                                            "“); tento běh končí, nic nezměnil"};
+        return failure_of(1, "zámek dílu „" + path + "“ nejde zamknout", errno, "chyba zápisu");
+    }
+    return std::nullopt;
+}
+
+// Removes what a write of the result or the checkpoint killed midway left: its temporary file,
+// the path followed by six characters of mkstemp's (write_atomically). Only the holder of the
+// unit's lock calls this, so no write of this unit is under way.
+void remove_leftovers(const UnitJob& job) {
+    const std::size_t slash = job.out.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : job.out.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? job.out : job.out.substr(slash + 1);
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    auto leftover = [&](std::string_view name) {
+        for (const std::string& of : {base + ".", base + ".checkpoint."}) {
+            if (name.size() != of.size() + 6 || name.substr(0, of.size()) != of) continue;
+            const std::string_view tail = name.substr(of.size());
+            if (std::all_of(tail.begin(), tail.end(),
+                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+                return true;
+        }
+        return false;
+    };
+    while (const dirent* entry = readdir(dir))
+        if (leftover(entry->d_name)) unlinkat(dirfd(dir), entry->d_name, 0);
+    closedir(dir);
 }
 
 }  // namespace
@@ -180,12 +232,21 @@ uint64_t taken_hash(const Cube& kostka) {
 std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     const UnitIdentity id{ORV_VERSION,        kostka.nx,       kostka.ny, kostka.nz,
                           taken_hash(kostka), job.split_depth, job.shard, job.shards};
-    const Existing done = read_existing(job.out, id, "výsledek");
-    if (done.failure) return done.failure;
-    if (done.found) {
-        if (done.unit.complete) return std::nullopt;  // nothing left to do
-        return Failure{2, "výsledek „" + job.out + "“ není hotový, je to kontrolní bod"};
+    // A complete result is read without the lock, so that it also holds on a read-only disk;
+    // once the lock is held, it is read again, as the runner that held the lock may just have
+    // completed it.
+    UnitLock lock;
+    for (bool locked = false;; locked = true) {
+        const Existing done = read_existing(job.out, id, "výsledek");
+        if (done.failure) return done.failure;
+        if (done.found) {
+            if (done.unit.complete) return std::nullopt;  // nothing left to do
+            return Failure{2, "výsledek „" + job.out + "“ není hotový, je to kontrolní bod"};
+        }
+        if (locked) break;
+        if (std::optional<Failure> f = take_lock(lock, job)) return f;
     }
+    remove_leftovers(job);
     const Clock::time_point now = Clock::now();
     Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {}};
     const Existing resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
@@ -206,7 +267,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     options.threads = job.threads;
     options.split_depth = job.split_depth;
     options.progress = {report_progress, note_event, &run};
-    if (job.progress_every > 0) start_guessing(run.left, kostka, filled, options, wanted, &run);
+    if (job.progress_every > 0)
+        start_guessing(run.left, kostka, filled, options, wanted, &run, unit_guess_share);
     EventPlan plan;
     plan.wanted = wanted;
     plan.wanted_context = &run;

@@ -26,11 +26,14 @@ struct UnitJob {
 
 // The exit status of a unit stopped at its checkpoint: re-running the same command continues.
 inline constexpr int stopped_status = 75;
+// The exit status of a unit that another process runs already (it holds the unit's lock).
+inline constexpr int busy_status = 73;
 
 // Runs the unit on `kostka` (its taken cells marked, the start not yet). Nothing when the result
 // file is complete, this run's or an earlier one's; otherwise the failure: status 75 when it
-// stopped at its checkpoint, 2 when an existing result or checkpoint belongs to another run or
-// is damaged, 1 when a file could not be written, 3 when memory ran out.
+// stopped at its checkpoint, 73 when another process runs the unit already, 2 when an existing
+// result or checkpoint belongs to another run or is damaged, 1 when a file could not be
+// written, 3 when memory ran out.
 std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job);
 
 // FNV-1a 64 of the box's cells: what a unit file records of its taken cells.

@@ -1,6 +1,7 @@
 // vevuvedu: writing and reading the file of one work unit.
 #include "unit_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -41,6 +42,24 @@ void append_numbers(std::string& text, const std::vector<int32_t>& numbers) {
     }
     text += '\n';
 }
+
+// Appends what `fd` holds until `text` is `size` bytes long or the file ends; false (errno set)
+// when reading fails.
+bool read_up_to(int fd, uint64_t size, std::string& text) {
+    char buffer[1 << 16];
+    while (text.size() < size) {
+        const std::size_t want = std::min<uint64_t>(sizeof buffer, size - text.size());
+        const ssize_t got = read(fd, buffer, want);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
+// The bytes read first of a unit file that may be large: its header is far shorter.
+constexpr uint64_t head_bytes = 1 << 16;
 
 // Reads the file line by line; every step names what it expected when it fails.
 struct Reader {
@@ -180,10 +199,68 @@ std::string format_unit(const UnitFile& u) {
     return text;
 }
 
+namespace {
+
+// Reads the fields from the format's line up to the count of fillings, which it returns in
+// `fillings`; false, with the reader's failure set, at the first field that is wrong.
+bool read_header(Reader& r, UnitFile& u, int64_t& fillings) {
+    UnitIdentity& id = u.id;
+    std::string_view v;
+    if (!r.field("vevuvedu-unit", v)) return false;
+    if (v != std::to_string(unit_format))
+        return r.fail("jiná verze formátu (" + std::string(v) + ")");
+    if (!r.field("program", v)) return false;
+    id.program = std::string(v);
+    if (!r.field("box", v)) return false;
+    int64_t edge[3];
+    for (int axis = 0; axis < 3; ++axis) {
+        const std::size_t end = axis < 2 ? v.find('x') : v.size();
+        if (end == std::string_view::npos) return r.fail("chybný kvádr");
+        if (!r.number(v.substr(0, end), 1, std::numeric_limits<int32_t>::max(), edge[axis], "box"))
+            return false;
+        v.remove_prefix(axis < 2 ? end + 1 : end);
+    }
+    if (edge[0] * edge[1] > std::numeric_limits<int32_t>::max() ||
+        edge[0] * edge[1] * edge[2] > std::numeric_limits<int32_t>::max())
+        return r.fail("kvádr má příliš mnoho polí");
+    id.nx = static_cast<int32_t>(edge[0]);
+    id.ny = static_cast<int32_t>(edge[1]);
+    id.nz = static_cast<int32_t>(edge[2]);
+    int64_t n = 0;
+    if (!r.hex_field("taken", id.taken)) return false;
+    if (!r.number_field("split-depth", 1, 1000000, n)) return false;
+    id.split_depth = static_cast<int32_t>(n);
+    if (!r.field("shard", v)) return false;
+    const std::size_t slash = v.find('/');
+    if (slash == std::string_view::npos) return r.fail("chybný díl");
+    if (!r.number(v.substr(slash + 1), 1, 1000000000, id.shards, "shard") ||
+        !r.number(v.substr(0, slash), 0, id.shards - 1, id.shard, "shard"))
+        return false;
+    if (!r.field("assignment", v)) return false;
+    if (v != "splitmix64") return r.fail("neznámé rozdělení událostí");
+    if (!r.field("state", v)) return false;
+    if (v != "complete" && v != "checkpoint") return r.fail("neznámý stav");
+    u.complete = v == "complete";
+    // Every count of events is bounded by the search before anything loops over it.
+    const int64_t most = most_events(id);
+    return r.number_field("next-event", 0, most, u.next_event) &&
+           r.number_field("events", 0, most, u.events) &&
+           r.number_field("owned", 0, most, u.owned) &&
+           r.number_field("mirror-event", -1, most, u.mirror_event) &&
+           r.unsigned_field("top-calls", u.top_calls) && r.unsigned_field("calls", u.calls) &&
+           r.number_field("fillings", 0, std::numeric_limits<int64_t>::max(), fillings);
+}
+
+// The most bytes one filling of a box of `cells` cells takes: its event, its cells and as many
+// trials as cells, each number at its longest.
+uint64_t filling_bytes(int64_t cells) { return 30 + 2 * (8 + 12 * static_cast<uint64_t>(cells)); }
+
+}  // namespace
+
 UnitRead parse_unit(std::string_view text, const std::string& name) {
     UnitRead read;
     UnitFile& u = read.unit;
-    UnitIdentity& id = u.id;
+    const UnitIdentity& id = u.id;
     Reader r{text, name, 0, std::nullopt};
     auto failed = [&] {
         read.failure = r.failure;
@@ -201,87 +278,26 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
                                       "“ je poškozený nebo neúplný: kontrolní součet nesouhlasí"};
         return read;
     }
-    std::string_view v;
-    if (!r.field("vevuvedu-unit", v)) return failed();
-    if (v != std::to_string(unit_format)) {
-        r.fail("jiná verze formátu (" + std::string(v) + ")");
-        return failed();
-    }
-    if (!r.field("program", v)) return failed();
-    id.program = std::string(v);
-    if (!r.field("box", v)) return failed();
-    {
-        int64_t edge[3];
-        for (int axis = 0; axis < 3; ++axis) {
-            const std::size_t end = axis < 2 ? v.find('x') : v.size();
-            if (end == std::string_view::npos) {
-                r.fail("chybný kvádr");
-                return failed();
-            }
-            if (!r.number(v.substr(0, end), 1, std::numeric_limits<int32_t>::max(), edge[axis],
-                          "box"))
-                return failed();
-            v.remove_prefix(axis < 2 ? end + 1 : end);
-        }
-        if (edge[0] * edge[1] > std::numeric_limits<int32_t>::max() ||
-            edge[0] * edge[1] * edge[2] > std::numeric_limits<int32_t>::max()) {
-            r.fail("kvádr má příliš mnoho polí");
-            return failed();
-        }
-        id.nx = static_cast<int32_t>(edge[0]);
-        id.ny = static_cast<int32_t>(edge[1]);
-        id.nz = static_cast<int32_t>(edge[2]);
-    }
-    int64_t n = 0;
-    if (!r.hex_field("taken", id.taken)) return failed();
-    if (!r.number_field("split-depth", 1, 1000000, n)) return failed();
-    id.split_depth = static_cast<int32_t>(n);
-    if (!r.field("shard", v)) return failed();
-    {
-        const std::size_t slash = v.find('/');
-        int64_t k = 0, m = 0;
-        if (slash == std::string_view::npos) {
-            r.fail("chybný díl");
-            return failed();
-        }
-        if (!r.number(v.substr(slash + 1), 1, 1000000000, m, "shard") ||
-            !r.number(v.substr(0, slash), 0, m - 1, k, "shard"))
-            return failed();
-        id.shard = k;
-        id.shards = m;
-    }
-    if (!r.field("assignment", v)) return failed();
-    if (v != "splitmix64") {
-        r.fail("neznámé rozdělení událostí");
-        return failed();
-    }
-    if (!r.field("state", v)) return failed();
-    if (v != "complete" && v != "checkpoint") {
-        r.fail("neznámý stav");
-        return failed();
-    }
-    u.complete = v == "complete";
-    const int64_t most = std::numeric_limits<int64_t>::max();
-    if (!r.number_field("next-event", 0, most, u.next_event) ||
-        !r.number_field("events", 0, most, u.events) ||
-        !r.number_field("owned", 0, most, u.owned) ||
-        !r.number_field("mirror-event", -1, most, u.mirror_event) ||
-        !r.unsigned_field("top-calls", u.top_calls) || !r.unsigned_field("calls", u.calls))
-        return failed();
     int64_t count = 0;
-    if (!r.number_field("fillings", 0, most, count)) return failed();
+    if (!read_header(r, u, count)) return failed();
     const int64_t cells = static_cast<int64_t>(id.nx) * id.ny * id.nz;
     for (int64_t i = 0; i < count; ++i) {
         UnitFilling f;
-        if (!r.number_field("filling", 0, most, f.event) ||
+        if (!r.number_field("filling", 0, std::numeric_limits<int64_t>::max(), f.event) ||
             !r.numbers_field("cells", cells, f.cells) || !r.numbers_field("trials", -1, f.trials))
             return failed();
+        // A filling's path has fewer segments than the box has cells, and one trial a segment.
+        if (static_cast<int64_t>(f.trials.size()) > cells) {
+            r.fail("příliš mnoho čísel: trials");
+            return failed();
+        }
         if (!u.fillings.empty() && f.event < u.fillings.back().event) {
             r.fail("vyplnění nejsou seřazena podle událostí");
             return failed();
         }
         u.fillings.push_back(std::move(f));
     }
+    std::string_view v;
     if (!r.field("checksum", v)) return failed();
     if (!r.text.empty()) {
         r.fail("za kontrolním součtem následuje další text");
@@ -301,6 +317,76 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
             return contradicts("vyplnění z události " + std::to_string(f.event) +
                                ", která k tomuto dílu nepatří nebo ještě nebyla");
     return read;
+}
+
+UnitLoad load_unit(const std::string& path, const std::string& what) {
+    UnitLoad load;
+    auto cannot_read = [&] {
+        load.missing = errno == ENOENT;
+        load.failure = failure_of(2, what + " „" + path + "“ nejde přečíst", errno, "chyba čtení");
+        return load;
+    };
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return cannot_read();
+    std::string text;
+    struct stat info;
+    bool read_well = fstat(fd, &info) == 0;
+    // The header first: a file larger than its header's fillings can take is refused before
+    // the rest of it is read.
+    const auto size = static_cast<uint64_t>(read_well ? info.st_size : 0);
+    if (read_well) read_well = read_up_to(fd, std::min<uint64_t>(size, head_bytes), text);
+    if (read_well && size > text.size()) {
+        Reader r{text, path, 0, std::nullopt};
+        UnitFile header;
+        int64_t fillings = 0;
+        if (!read_header(r, header, fillings)) {
+            close(fd);
+            load.failure = r.failure;
+            return load;
+        }
+        const int64_t cells = static_cast<int64_t>(header.id.nx) * header.id.ny * header.id.nz;
+        const uint64_t per_filling = filling_bytes(cells);
+        const uint64_t most =
+            static_cast<uint64_t>(fillings) > (UINT64_MAX - head_bytes) / per_filling
+                ? UINT64_MAX
+                : head_bytes + static_cast<uint64_t>(fillings) * per_filling;
+        if (size > most) {
+            close(fd);
+            load.failure = Failure{2, what + " „" + path + "“ má " + std::to_string(size) +
+                                          " bajtů, víc, než kolik zabere jeho " +
+                                          std::to_string(fillings) + " vyplnění"};
+            return load;
+        }
+        read_well = read_up_to(fd, size, text);
+    }
+    const int err = errno;
+    close(fd);
+    errno = err;
+    if (!read_well) return cannot_read();
+    UnitRead read = parse_unit(text, path);
+    load.unit = std::move(read.unit);
+    load.failure = std::move(read.failure);
+    return load;
+}
+
+int64_t most_events(const UnitIdentity& id) {
+    // After a segment along one axis the next runs along one of the other two, to a target at
+    // least 2 cells away: at most n - 2 targets on an axis of n cells. So at most `branches`
+    // continuations follow a segment, and the events D segments deep (the continuations tried
+    // there, the fillings found above and the switch to the mirrored half) are at most
+    // 1 + branches + ... + branches^D, and 1.
+    int64_t room[3] = {std::max(id.nx - 2, 0), std::max(id.ny - 2, 0), std::max(id.nz - 2, 0)};
+    std::sort(room, room + 3);
+    const int64_t branches = std::max<int64_t>(room[1] + room[2], 1);
+    const int64_t most = std::numeric_limits<int64_t>::max();
+    int64_t level = 1, total = 2;
+    for (int32_t d = 1; d <= id.split_depth; ++d) {
+        if (level > most / branches) return most;
+        level *= branches;
+        if (total > most - level) return most;
+        total += level;
+    }
+    return total;
 }
 
 const char* identity_difference(const UnitIdentity& a, const UnitIdentity& b, bool with_shard) {

@@ -87,6 +87,21 @@ struct UnitRead {
 };
 UnitRead parse_unit(std::string_view text, const std::string& name);
 
+// The most events a search of this box and split depth can have: a count read from a file is
+// refused above it, before anything loops over it.
+int64_t most_events(const UnitIdentity& id);
+
+// Reads the unit file at `path` (`what` names it in a failure: "výsledek", ...); `missing` tells
+// a failure that is only the file's absence from the others. A file that cannot be read, is
+// damaged, or is larger than the fillings its header counts can take is refused (status 2), the
+// last before the rest of it is read.
+struct UnitLoad {
+    bool missing = false;
+    UnitFile unit;
+    std::optional<Failure> failure;
+};
+UnitLoad load_unit(const std::string& path, const std::string& what);
+
 // The first field in which two identities differ ("box", "shard", ...), or nullptr; the shard
 // number itself is compared only when `with_shard`.
 const char* identity_difference(const UnitIdentity& a, const UnitIdentity& b, bool with_shard);

@@ -7,7 +7,8 @@
 # Runs `vevuvedu --merge RUN/shards`, which checks that the result files belong together and that
 # none is missing, repeated or damaged, and writes exactly what `vevuvedu N` would. Its standard
 # output becomes RUN/result.out and its status RUN/result.status (written last, so a run is
-# finished when RUN/result.status is there). A refused set leaves neither and fails the job.
+# finished when RUN/result.status is there). A refused set, or a merge that fails or is killed,
+# leaves neither (its partial output is RUN/merge-output.part) and fails the job.
 #
 #SBATCH --job-name=vevuvedu-merge
 #SBATCH --ntasks=1
@@ -21,17 +22,22 @@ if [ $# -ne 1 ]; then
 fi
 run=$1
 program=${VEVUVEDU:-vevuvedu}
+partial=$run/merge-output.part
+rm -f "$partial"
 
-"$program" --merge "$run/shards" >"$run/result.out.part"
+"$program" --merge "$run/shards" >"$partial"
 status=$?
-# A whole search ends with the length of its final line, 37 or more; below that the merge refused
-# the files (2) or could not write (1), and has said why on standard error.
-if [ "$status" -lt 37 ]; then
-    rm -f "$run/result.out.part"
+# A whole search ends with the length of its final line: 37 when nothing was found, 44 plus
+# the digits of the count otherwise. Any other status is a failure: the merge refused the files
+# (2), could not write (1), ran out of memory (3), or was killed (128 + the signal); it has
+# said why on standard error, or the signal did. Only a whole answer becomes result.out.
+if ! { [ "$status" = 37 ] || { [ "$status" -ge 45 ] && [ "$status" -le 54 ]; }; }; then
+    rm -f "$partial"
     echo "merge.sbatch: $program --merge $run/shards failed with status $status" >&2
+    [ "$status" -lt 256 ] && [ "$status" != 0 ] || status=1
     exit "$status"
 fi
-mv "$run/result.out.part" "$run/result.out"
+mv "$partial" "$run/result.out"
 echo "$status" >"$run/result.status.part" && mv "$run/result.status.part" "$run/result.status"
 TZ=UTC0 printf 'merge.sbatch: %(%Y-%m-%dT%H:%M:%SZ)T %s: %s bytes, status %s\n' -1 \
     "$run/result.out" "$(wc -c <"$run/result.out")" "$status"

@@ -90,8 +90,17 @@ case $status in
     fi
     exit 75
     ;;
+73)
+    # A unit runs in one process at a time: another one holds its lock (the same task run twice,
+    # or the run's folder used from two places). That one goes on; this task ends, failed, so
+    # the merge does not start before it.
+    log "shard $task/$count failed: another process runs it already (it holds" \
+        "$shards/shard-$task.vvr.lock); once that has ended, submit the same run again"
+    exit 73
+    ;;
 *)
-    log "shard $task/$count failed: $program ended with status $status"
+    log "shard $task/$count failed: $program ended with status $status (its message is above);" \
+        "running it again will not mend this: mend the cause, then submit the same run again"
     exit "$status"
     ;;
 esac

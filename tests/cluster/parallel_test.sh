@@ -5,8 +5,13 @@
 #      output, the running shards leave checkpoints;
 #   2. the same command again, and one running shard killed outright (SIGKILL, as by a power cut):
 #      status 75 again, the killed shard recorded as failed in the job log;
-#   3. the same command again: the merged output and status are the plain run's, and no shard
-#      that the job log shows complete was started again.
+#   3. the same command again: the merged output and status are the plain run's, and every
+#      shard that was complete before was left as it was;
+#   4. a complete result deleted: the same command searches it again;
+#   5. a damaged result: status 69 (running again does not mend it) every time, never 75;
+#   6. the script itself killed outright while its shards run: a second run refuses (status 73)
+#      until they have ended, then completes;
+#   7. another search in the same folder: refused (status 65); with --fresh, its own answer.
 #
 #   parallel_test.sh PROGRAM SCRIPTS_DIR PROBLEM...
 set -uo pipefail
@@ -113,13 +118,73 @@ awk -F'\t' 'NR > 1 && $8 == 9 { found = 1 } END { exit !found }' "$run/joblog" |
 say "2: shard $killed_shard killed, $(complete) of $shards complete, status 75"
 
 # ---- 3: resumed to the end -----------------------------------------------------------------------
+results() { for f in "$run"/shards/shard-*.vvr; do [ -f "$f" ] && stat -c '%n %i %Y %s' "$f"; done; }
+before=$(results)
 start 3
 finish
 same_as_plain "$top" "$top/out-3" "$status"
-# Every shard ended well exactly once: a shard complete in the log was never started again.
-for k in $(seq 0 $((shards - 1))); do
-    runs=$(awk -F'\t' -v seq=$((k + 1)) 'NR > 1 && $1 == seq && $7 == 0 && $8 == 0' \
-        "$run/joblog" | wc -l)
-    [ "$runs" = 1 ] || fail "shard $k ended well $runs times in the job log"
+# A shard that was complete before was started again, found its result and left it as it was.
+while read -r name identity; do
+    [ -n "$name" ] || continue
+    [ "$(stat -c '%i %Y %s' "$name")" = "$identity" ] || fail "the resumed run rewrote $name"
+done <<<"$before"
+say "3: resumed to the end; complete shards left as they were"
+
+# ---- 4: a lost result is searched again ----------------------------------------------------------
+rm "$run/shards/shard-2.vvr"
+start 4
+finish
+same_as_plain "$top" "$top/out-4" "$status"
+[ -f "$run/shards/shard-2.vvr" ] || fail "the lost result was not searched again"
+say "4: a deleted result searched again, the merge the plain run's"
+
+# ---- 5: a failure that running again does not mend -----------------------------------------------
+mv "$run/shards/shard-1.vvr" "$top/shard-1.kept"
+echo damaged >"$run/shards/shard-1.vvr"
+for round in 5a 5b; do
+    start "$round"
+    finish
+    [ "$status" = 69 ] ||
+        fail "a damaged result: status $status, not 69 (run $round): $(cat "$top/err-$round")"
+    [ ! -s "$top/out-$round" ] || fail "a run with a damaged result wrote on standard output"
+    grep -qF "shard-K.vvr" "$top/err-$round" && grep -qF ": 1 (failed with status 2)" \
+        "$top/err-$round" || fail "the message does not say which shard and what to do:" \
+        "$(tail -n 3 "$top/err-$round")"
 done
-say "3: resumed to the end; every shard ended well exactly once"
+mv "$top/shard-1.kept" "$run/shards/shard-1.vvr"
+say "5: a damaged result: status 69 every time, the shard named"
+
+# ---- 6: the script itself killed outright --------------------------------------------------------
+# Its GNU parallel and the shards go on; a second run must not start the same shards again.
+rm -f "$run"/shards/*
+start 6
+catch_running 0
+kill -KILL "$group"
+finish
+start 6b
+finish
+[ "$status" = 73 ] || fail "a second run beside a killed one's shards: status $status, not 73"
+grep -qF "another run works" "$top/err-6b" || fail "the second run does not say why: $(cat "$top/err-6b")"
+# Once the first run's GNU parallel and shards have ended, the folder is free.
+timeout 120 flock "$run/lock" true || fail "the killed run's shards did not end"
+start 6c
+finish
+same_as_plain "$top" "$top/out-6c" "$status"
+say "6: the script killed: a second run refused (73) while its shards ran, then completed"
+
+# ---- 7: another search in the same folder --------------------------------------------------------
+other=(--box 5x5x5)
+"$program" "${other[@]}" >"$top/other.out"
+echo $? >"$top/other.status"
+"$scripts/vevuvedu-parallel" --program "$program" --jobs 2 "$shards" "$run" "${other[@]}" \
+    >"$top/out-7" 2>"$top/err-7"
+status=$?
+[ "$status" = 65 ] || fail "another search in a used folder: status $status, not 65"
+[ ! -s "$top/out-7" ] || fail "another search in a used folder wrote on standard output"
+grep -qF -- "--fresh" "$top/err-7" || fail "the refusal does not say what to do: $(cat "$top/err-7")"
+"$scripts/vevuvedu-parallel" --program "$program" --jobs 2 --fresh "$shards" "$run" \
+    "${other[@]}" >"$top/out-7b" 2>"$top/err-7b"
+status=$?
+cmp -s "$top/out-7b" "$top/other.out" && [ "$status" = "$(cat "$top/other.status")" ] ||
+    fail "--fresh: status $status and not the other search's plain output: $(cat "$top/err-7b")"
+say "7: another search refused (65), then run afresh with --fresh: its plain output"

@@ -19,7 +19,8 @@
 #      array, is cancelled too (--kill-on-invalid-dep) instead of waiting forever;
 #   4  runs undisturbed.
 # Then the same run is submitted again: complete shards end at once, shard 3 continues from its
-# checkpoint, shard 5 runs, and the merge runs.
+# checkpoint, shard 5 runs, and the merge runs. Last, another search submitted into the same run
+# is refused, and the same search submitted once more clears the old result before merging anew.
 # A requeued task would wait about two minutes before it may start again; the test moves its
 # start to now (`scontrol update starttime=now`). `sbatch --wait` polls slowly (2, 8, 32 s), so
 # the test polls the queue itself.
@@ -288,3 +289,24 @@ wait_for 60 "end of the merge job" gone_from_queue "$merge"
     fail "the merge job ended $(job_field "$merge" JobState): $(cat "$run/logs/merge.log")"
 [ "$(identity 0)" = "$shard0" ] || fail "the second submission changed complete shard 0"
 same_as_plain "$top" "$run/result.out" "$(cat "$run/result.status")"
+
+# ---- another search, and the same one once more -------------------------------------------------
+"$scripts/submit" --program "$program" "$shards" "$run" --box 5x5x5 >"$top/other.out" 2>&1
+status=$?
+[ "$status" = 65 ] || fail "another search submitted into the run: status $status, not 65"
+grep -qF -- "--fresh" "$top/other.out" || fail "the refusal does not say what to do"
+[ "$(cat "$run/result.status")" = "$(cat "$top/plain.status")" ] ||
+    fail "the refused submission touched the result"
+# The same search again: the old answer goes before the new merge can write one.
+submit --hold --program "$program" "$shards" "$run" "${problem[@]}"
+[ ! -e "$run/result.out" ] && [ ! -e "$run/result.status" ] ||
+    fail "a new submission left the earlier result in place"
+for k in $(seq 0 $((shards - 1))); do
+    scontrol update jobid="${array}_$k" nice=0 || fail "cannot update task $k"
+done
+scontrol release "$merge"
+scontrol release "$array" || fail "cannot release the array"
+wait_for 120 "end of the third array" gone_from_queue "$array"
+wait_for 60 "end of the third merge job" gone_from_queue "$merge"
+same_as_plain "$top" "$run/result.out" "$(cat "$run/result.status")"
+say "another search refused (65); the same one again: old result cleared, merged anew"

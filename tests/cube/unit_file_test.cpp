@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -91,6 +93,40 @@ TEST(UnitFile, RefusesAListNotSpelledAsWritten) {
                       static_cast<unsigned long long>(fnv1a(changed)));
         EXPECT_TRUE(parse_unit(changed + sum, "x").failure) << spelling;
     }
+}
+
+// A file larger than the reader's first look is read whole when its header's fillings can take
+// it, and refused unread when they cannot; counts of events beyond what the box can have are
+// refused whatever the checksum says.
+TEST(UnitFile, BoundsWhatItReadsByTheSearch) {
+    UnitFile u = sample();
+    u.id.shard = 0;
+    u.id.shards = 1;
+    u.owned = u.events = u.next_event = most_events(u.id);
+    for (int64_t e = 0; e < 2000; ++e)
+        u.fillings.push_back({e % u.events, std::vector<int32_t>(48, -1), {}});
+    std::sort(u.fillings.begin(), u.fillings.end(),
+              [](const UnitFilling& a, const UnitFilling& b) { return a.event < b.event; });
+    const std::string text = format_unit(u);
+    ASSERT_GT(text.size(), 200000u);
+    char name[] = "/tmp/vevuvedu-unit-file-XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    const UnitLoad whole = load_unit(name, "soubor dílu");
+    EXPECT_FALSE(whole.failure) << whole.failure->reason;
+    EXPECT_EQ(whole.unit.fillings.size(), u.fillings.size());
+    ASSERT_EQ(ftruncate(fd, static_cast<off_t>(text.size()) * 20), 0);
+    const UnitLoad grown = load_unit(name, "soubor dílu");
+    ASSERT_TRUE(grown.failure);
+    EXPECT_NE(grown.failure->reason.find("bajtů"), std::string::npos) << grown.failure->reason;
+    close(fd);
+    unlink(name);
+    EXPECT_TRUE(load_unit(name, "soubor dílu").missing);
+
+    u.events = u.next_event = u.owned = most_events(u.id) + 1;
+    u.fillings.clear();
+    EXPECT_TRUE(parse_unit(format_unit(u), "x").failure);
 }
 
 // Every event has one owner, and neighbouring events are spread over the units.

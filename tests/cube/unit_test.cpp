@@ -63,6 +63,9 @@ TEST(WorkUnits, MergedGiveTheSingleWalksFillingsInItsOrder) {
         }
         const SetRead set = read_unit_set({folder.path.string()});
         ASSERT_FALSE(set.failure) << set.failure->reason;
+        // The bound a reader puts on the events holds for every real search.
+        for (const UnitFile& u : set.set.units)
+            ASSERT_LE(u.events, most_events(u.id)) << snapshot(k);
         std::string printed;
         const BoxSearch merged = merge_units(set.set, {append, &printed});
         const std::string label = snapshot(k) + std::to_string(m) + " units, depth " +

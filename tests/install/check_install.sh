@@ -42,6 +42,8 @@ for script in submit vevuvedu.sbatch merge.sbatch vevuvedu-parallel; do
     [ -x "$prefix/share/orv-programs/cluster/$script" ] ||
         { echo "FAIL: share/orv-programs/cluster/$script missing"; failed=1; }
 done
+[ -f "$prefix/share/orv-programs/cluster/run-folder.sh" ] ||
+    { echo "FAIL: share/orv-programs/cluster/run-folder.sh, which the scripts read, missing"; failed=1; }
 # Every picture the README shows is installed beside it.
 for picture in $(grep -o 'docs/[A-Za-z0-9._-]*\.svg' "$doc/README.md" 2>/dev/null | sort -u); do
     [ -f "$doc/$picture" ] || { echo "FAIL: the README's picture $picture is not installed"; failed=1; }

@@ -4,7 +4,8 @@
 #
 #   units.sh VEVUVEDU CASES_DIR PART
 #
-# PART: cubes (N = 1 .. 5), boxes (the boxes with fillings of CASES_DIR), refusals, resume.
+# PART: cubes (N = 1 .. 5), boxes (the boxes with fillings of CASES_DIR), refusals, guards
+# (files and command lines that must not hang, fill the memory or run a unit twice), resume.
 # Every comparison is byte for byte, output and exit status.
 set -u
 program=$(realpath "$1")
@@ -173,6 +174,62 @@ refusals)
     else
         fail "the stopped run left no checkpoint"
     fi
+    ;;
+guards)
+    # What the files and the command line may not do: hang a merge, fill the memory, run one unit
+    # twice at once, leave a killed write's files behind, or take an option twice.
+    six=(--box 6x6x6 --taken "$cases/box-six-fillings/files/taken")
+    plain six "${six[@]}"
+    shards set 2 3 "${six[@]}"
+    # Counts of events far beyond what the box can have, the checksum right: refused at once,
+    # not looped over.
+    mkdir crafted
+    cp set/shard-0.vvr set/shard-1.vvr crafted/
+    for field in events next-event owned; do
+        python3 "$here/edit_unit.py" crafted/shard-0.vvr "$field" 9223372036854775000
+    done
+    for args in "--merge crafted" "--verify crafted set"; do
+        timeout 5 "$program" $args >refused.out 2>refused.err
+        status=$?
+        [ "$status" = 2 ] || fail "$args with crafted counts: status $status $(cat refused.err)"
+        grep -qF "shard-0.vvr" refused.err || fail "$args: the crafted file is not named"
+    done
+    # Counts that do not add up to the events are refused before any loop over the events.
+    cp set/shard-1.vvr kept-1.vvr
+    python3 "$here/edit_unit.py" set/shard-1.vvr owned 1
+    refused "owned events that do not add up" "neuvádějí události" --merge set
+    cp kept-1.vvr set/shard-1.vvr
+    # A result with a gigabyte after it (a sparse file): refused before it is read.
+    mkdir big
+    cp set/shard-0.vvr set/shard-1.vvr big/
+    truncate -s 1G big/shard-1.vvr
+    timeout 5 "$program" --merge big >refused.out 2>refused.err
+    status=$?
+    [ "$status" = 2 ] || fail "a 1 GB unit file: status $status"
+    grep -qF "bajtů" refused.err || fail "a 1 GB unit file: $(cat refused.err)"
+    # A unit that another process runs (it holds the unit's lock) ends at once with status 73
+    # and changes nothing; the lock gone, the unit runs.
+    exec 8>lonely.vvr.lock
+    flock 8 || fail "cannot take the lock"
+    timeout 10 "$program" --shard 0/1 --out lonely.vvr 5 >busy.out 2>busy.err
+    status=$?
+    [ "$status" = 73 ] || fail "a unit whose lock is held: status $status $(cat busy.err)"
+    grep -qF "jiný proces" busy.err || fail "a unit whose lock is held: $(cat busy.err)"
+    [ -e lonely.vvr ] || [ -e lonely.vvr.checkpoint ] && fail "a locked-out unit wrote its files"
+    exec 8>&-
+    # A killed write's temporary files go with the next run of the unit; others stay.
+    touch lonely.vvr.Ab12Cd lonely.vvr.checkpoint.x9Y8z7 lonely.vvr.notes other.vvr.Ab12Cd
+    "$program" --shard 0/1 --out lonely.vvr 5 || fail "the unit after its lock was let go"
+    [ -e lonely.vvr.Ab12Cd ] || [ -e lonely.vvr.checkpoint.x9Y8z7 ] &&
+        fail "a killed write's temporary files stayed"
+    [ -e lonely.vvr.notes ] && [ -e other.vvr.Ab12Cd ] || fail "a file that is no leftover went"
+    # Every option once; numbers spelled one way.
+    for option in "--split-depth 3" "--time-limit 9" "--progress 9" "--out y.vvr" "--shard 0/2"; do
+        refused "$option twice" "zadána dvakrát" --shard 0/2 --out x.vvr $option $option 5
+    done
+    refused "a shard with a leading zero" "00/3" --shard 00/3 --out x.vvr 5
+    refused "a count with a leading zero" "0/03" --shard 0/03 --out x.vvr 5
+    refused "a depth with a leading zero" "--split-depth" --shard 0/3 --split-depth 08 --out x.vvr 5
     ;;
 resume)
     # A box that takes about a second on this build, so that the time limit and the signals
