@@ -285,7 +285,6 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             const int32_t back = reverse(dir);
             answers_straight[dir] = toward(p, u.uses[back], dir);
             if (n.exits & (1u << back)) set(answers_straight[dir], h + p.offset[back]);
-            answers_special[dir] = toward(p, n.role[axis_of(dir)], dir);
             bound[dir] = toward(p, and_not(n.free, u.may_skip[back]), dir);
             if (n.exits == 1u << back) set(bound[dir], h + p.offset[back]);
         }
@@ -303,6 +302,10 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             const Bits<W> both = answers_straight[2 * axis] & answers_straight[2 * axis + 1];
             keep(n.role[axis], and_not(n.role[axis] & both, off));
         }
+        // The turns and ends ask for straight neighbours among the straight roles just kept:
+        // what this round removed there counts at once, a round sooner.
+        for (int32_t dir = 0; dir < 6; ++dir)
+            answers_special[dir] = toward(p, n.role[axis_of(dir)], dir);
         for (int32_t t = 0; t < turn_count; ++t) {
             const Turn& turn = turns[t];
             const Bits<W> off = bound[reverse(turn.a)] | bound[reverse(turn.b)] |
