@@ -18,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <sched.h>
 #include <unistd.h>
 
@@ -57,6 +58,7 @@ namespace {
 struct Progress {
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
     LeftWatch left;
+    std::mutex terminal;  // the line and the fillings, written by different threads, take turns
 };
 
 volatile std::sig_atomic_t progress_shown = 0;
@@ -83,6 +85,7 @@ void show_progress(const ProgressReport& now, void* context) {
     const double elapsed =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - p.started).count();
     if (elapsed < 1) return;
+    std::lock_guard<std::mutex> hold(p.terminal);
     std::fprintf(stderr,
                  "\rvevuvedu: prohledáno %.4f %%, nalezeno vyplnění: %lld, uplynulo %s,"
                  " zbývá %s\033[K",
@@ -100,6 +103,14 @@ void note_event(int64_t event, uint64_t calls, void* context) {
 bool write_to_stdout(std::string_view text, void*) {
     return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
            std::ferror(stdout) == 0;
+}
+
+// A filling written while the progress line shows: the line goes first, or the filling would
+// follow it on the same terminal line; the next report draws it again.
+bool write_beside_progress(std::string_view text, void* context) {
+    std::lock_guard<std::mutex> hold(static_cast<Progress*>(context)->terminal);
+    clear_progress();
+    return write_to_stdout(text, nullptr);
 }
 
 }  // namespace
@@ -140,6 +151,7 @@ Ending run_plain(const Request& request, int threads) {
     if (isatty(STDERR_FILENO) == 1) {
         std::signal(SIGINT, on_interrupt);
         options.progress = {show_progress, note_event, &progress};
+        options.sink = {write_beside_progress, &progress};
         Cube started;
         if (copy_cube(started, kostka)) {
             const int32_t filled = take_start(started);

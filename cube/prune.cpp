@@ -30,6 +30,9 @@
 #include "prune.hpp"
 
 #include <bit>
+#if defined(PRUNE_FOR_X86_64_V3)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -149,7 +152,8 @@ void clear(Bits<W>& a, int32_t cell) {
 
 // The cells c whose neighbour c + dir is in `b`.
 template <std::size_t W>
-[[gnu::always_inline]] inline Bits<W> toward(const Pruner& p, const Bits<W>& b, int32_t dir) {
+[[gnu::always_inline]] inline Bits<W> toward_general(const Pruner& p, const Bits<W>& b,
+                                                     int32_t dir) {
     const int32_t w = static_cast<int32_t>(W);
     const int32_t off = p.offset[dir];
     const int32_t k = off < 0 ? -off : off;
@@ -184,6 +188,39 @@ template <std::size_t W>
     }
     return out;
 }
+
+template <std::size_t W>
+[[gnu::always_inline]] inline Bits<W> toward(const Pruner& p, const Bits<W>& b, int32_t dir) {
+    return toward_general<W>(p, b, dir);
+}
+
+#if defined(PRUNE_FOR_X86_64_V3)
+// Four words are one AVX2 register: the neighbour words come from a lane permutation instead
+// of four scalar shifts and carries. The same bits as the general version, which the tests
+// check against the portable build.
+template <>
+[[gnu::always_inline]] inline Bits<4> toward<4>(const Pruner& p, const Bits<4>& b, int32_t dir) {
+    const int32_t off = p.offset[dir];
+    const int32_t k = off < 0 ? -off : off;
+    if (k >= 64) return toward_general<4>(p, b, dir);
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b.data()));
+    const __m256i mask = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p.inside[dir].data()));
+    const __m128i right = _mm_cvtsi32_si128(k), left = _mm_cvtsi32_si128(64 - k);
+    __m256i out;
+    if (off > 0) {  // bit i of the result is bit i + k of b: word j takes word j + 1's low bits
+        const __m256i next =
+            _mm256_blend_epi32(_mm256_permute4x64_epi64(v, 0xf9), _mm256_setzero_si256(), 0xc0);
+        out = _mm256_or_si256(_mm256_srl_epi64(v, right), _mm256_sll_epi64(next, left));
+    } else {  // bit i of the result is bit i - k of b: word j takes word j - 1's high bits
+        const __m256i before =
+            _mm256_blend_epi32(_mm256_permute4x64_epi64(v, 0x90), _mm256_setzero_si256(), 0x03);
+        out = _mm256_or_si256(_mm256_sll_epi64(v, right), _mm256_srl_epi64(before, left));
+    }
+    Bits<4> result;
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(result.data()), _mm256_and_si256(out, mask));
+    return result;
+}
+#endif
 
 // A node's boards while the rules work on them.
 template <std::size_t W>
@@ -285,7 +322,6 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             const int32_t back = reverse(dir);
             answers_straight[dir] = toward(p, u.uses[back], dir);
             if (n.exits & (1u << back)) set(answers_straight[dir], h + p.offset[back]);
-            answers_special[dir] = toward(p, n.role[axis_of(dir)], dir);
             bound[dir] = toward(p, and_not(n.free, u.may_skip[back]), dir);
             if (n.exits == 1u << back) set(bound[dir], h + p.offset[back]);
         }
@@ -303,6 +339,10 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             const Bits<W> both = answers_straight[2 * axis] & answers_straight[2 * axis + 1];
             keep(n.role[axis], and_not(n.role[axis] & both, off));
         }
+        // The turns and ends ask for straight neighbours among the straight roles just kept:
+        // what this round removed there counts at once, a round sooner.
+        for (int32_t dir = 0; dir < 6; ++dir)
+            answers_special[dir] = toward(p, n.role[axis_of(dir)], dir);
         for (int32_t t = 0; t < turn_count; ++t) {
             const Turn& turn = turns[t];
             const Bits<W> off = bound[reverse(turn.a)] | bound[reverse(turn.b)] |

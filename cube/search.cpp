@@ -20,6 +20,7 @@ struct Sequential {
     bool failed = false;
     std::string text;
     std::vector<MirroredFilling> mirrors;  // of the fillings found, while `mirror`
+    bool mirrored = false;                 // the mirrors are written
 
     void filling(const Frame& last) {
         ++found;
@@ -31,6 +32,7 @@ struct Sequential {
     }
     void mirror_half() {
         found += static_cast<int32_t>(mirrors.size());
+        mirrored = true;
         if (sink.write == nullptr || failed || mirrors.empty()) return;
         text.clear();
         append_mirrors(text, mirrors, *w.kostka);
@@ -39,8 +41,10 @@ struct Sequential {
     bool split(const Frame&) { return false; }
     // A filling that could not be written stops the search: nothing after it would be.
     bool tick() {
+        // The mirrors of the fillings so far are found too, though written at the switch.
+        const int32_t shown = found + (mirrored ? 0 : static_cast<int32_t>(mirrors.size()));
         if (progress.report != nullptr)
-            progress.report({share_done(w, mirror), found, w.stats->calls}, progress.context);
+            progress.report({share_done(w, mirror), shown, w.stats->calls}, progress.context);
         return failed;
     }
 };
@@ -56,7 +60,7 @@ BoxSearch probe_path(Cube& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, 
     const Frame first{{x, y, z}, axis, dx + dy + dz, 0};
     // The mirror skip: swapping the second and third axes maps this start onto itself.
     const bool mirror = pruning == Pruning::full && mirror_symmetric(kostka, first.start, axis);
-    Sequential v{w, sink, progress, mirror, 0, false, {}, {}};
+    Sequential v{w, sink, progress, mirror, 0, false, {}, {}, false};
     try {
         start_walker(w, kostka, result.stats, pruning, filled, segment);
         ++w.stats->calls;

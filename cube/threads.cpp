@@ -47,6 +47,7 @@ struct Shared {
     int64_t written = 0;                   // wanted events handed on, by rank
     std::map<int64_t, EventOutcome> held;  // done but not yet handed on, by rank
     std::vector<MirroredFilling> mirrors;  // of the fillings handed on
+    bool mirrors_written = false;          // the switch to the mirrored half is handed on
     int64_t found = 0;
     double share = 0;
     std::optional<Failure> failure;
@@ -88,6 +89,7 @@ void finish(Shared& sh, int64_t rank, EventOutcome&& outcome) {
         const ProgressHook& progress = sh.options->progress;
         if (progress.event_done != nullptr) progress.event_done(o.event, o.calls, progress.context);
         sh.found += o.found;
+        sh.mirrors_written = sh.mirrors_written || o.mirror_switch;
         sh.share = o.share;
         std::move(o.mirrors.begin(), o.mirrors.end(), std::back_inserter(sh.mirrors));
         ++sh.written;
@@ -243,8 +245,10 @@ bool watch_threads(Shared& sh) {
         if (Clock::now() < next_look) continue;
         next_look = Clock::now() + every;
         if (sh.running == 0) break;
-        const ProgressReport now{sh.share, sh.found,
-                                 sh.calls_below.load(std::memory_order_relaxed)};
+        // The mirrors of the fillings handed on are found too, though written at the switch.
+        const int64_t found =
+            sh.found + (sh.mirrors_written ? 0 : static_cast<int64_t>(sh.mirrors.size()));
+        const ProgressReport now{sh.share, found, sh.calls_below.load(std::memory_order_relaxed)};
         hold.unlock();
         if (progress.report != nullptr) progress.report(now, progress.context);
         const bool stop = !stopped && plan.watch != nullptr && plan.watch(plan.watch_context);

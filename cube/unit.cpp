@@ -92,11 +92,13 @@ void note_event(int64_t event, uint64_t calls, void* context) {
 }
 
 void progress_line(Run& run) {
-    std::size_t found;
+    std::size_t found = 0;
     unsigned long long calls;
     {
+        // A filling with a mirror counts twice: the merge writes both.
         std::lock_guard<std::mutex> hold(run.lock);
-        found = run.state.fillings.size();
+        for (const UnitFilling& f : run.state.fillings)
+            found += f.trials.empty() ? 1 : 2;
         calls = run.state.calls;
     }
     const double elapsed = seconds_since(run.started);

@@ -18,63 +18,17 @@ void start_walker(Walker& w, Cube& k, SearchStats& stats, Pruning pruning, int32
     w.stack.reserve(static_cast<std::size_t>(std::min(k.celkem_poli / 2 + 2, 1 << 16)));
 }
 
-std::array<int32_t, 3> head_of(const Frame& f) {
-    std::array<int32_t, 3> head = f.start;
-    head[f.axis] += f.d;
-    return head;
-}
-
-namespace {
-
-int32_t cell_of(const Walker& w, const std::array<int32_t, 3>& at) {
-    return w.kostka->index(at[0], at[1], at[2]);
-}
-
-// The step between the segment's cells in `cells`.
-int32_t step_of(const Walker& w, const Frame& f) {
-    return f.d > 0 ? w.stride[f.axis] : -w.stride[f.axis];
-}
-
-bool segment_free(const Walker& w, const Frame& f) {
-    const int32_t step = step_of(w, f);
-    int32_t cell = cell_of(w, f.start) + step;
-    for (int32_t k = std::abs(f.d); k > 0; --k, cell += step)
-        if (w.kostka->cells[cell] != 0) return false;
-    return true;
-}
-
-void mark(Walker& w, const Frame& f, int32_t value) {
-    const int32_t step = step_of(w, f);
-    int32_t cell = cell_of(w, f.start) + step;
-    for (int32_t k = std::abs(f.d); k > 0; --k, cell += step)
-        w.kostka->cells[cell] = value;
-}
-
 bool holds_no_filling(Walker& w, const Frame& f) {
     const int32_t level = static_cast<int32_t>(w.stack.size());
-    if (level == 0)
-        return node_holds_no_filling(w.pruner, 0, *w.kostka, cell_of(w, head_of(f)), f.axis,
+    if (level == 0) {
+        const std::array<int32_t, 3> head = head_of(f);
+        return node_holds_no_filling(w.pruner, 0, *w.kostka,
+                                     w.kostka->index(head[0], head[1], head[2]), f.axis,
                                      w.stats->prune);
+    }
     const int32_t dir = 2 * f.axis + (f.d < 0 ? 1 : 0);
-    return child_holds_no_filling(w.pruner, level, cell_of(w, f.start), dir, std::abs(f.d),
+    return child_holds_no_filling(w.pruner, level, start_cell(w, f), dir, std::abs(f.d),
                                   w.stats->prune);
-}
-
-}  // namespace
-
-Laid lay(Walker& w, const Frame& f) {
-    if (!segment_free(w, f)) return Laid::blocked;
-    mark(w, f, w.first_segment + static_cast<int32_t>(w.stack.size()));
-    w.filled += std::abs(f.d);
-    if (w.filled == w.kostka->celkem_poli) return Laid::full;
-    // A segment along no axis (the first one of a box one cell long) continues nowhere.
-    if (f.d == 0) return Laid::cut;
-    return w.prune && holds_no_filling(w, f) ? Laid::cut : Laid::open;
-}
-
-void unlay(Walker& w, const Frame& f) {
-    mark(w, f, 0);
-    w.filled -= std::abs(f.d);
 }
 
 void unwind(Walker& w, std::size_t base) {

@@ -44,7 +44,12 @@ struct Walker {
 void start_walker(Walker& w, Cube& kostka, SearchStats& stats, Pruning pruning, int32_t filled,
                   int32_t first_segment);
 
-std::array<int32_t, 3> head_of(const Frame& f);
+// Where the segment ends: the cell its continuations start from.
+inline std::array<int32_t, 3> head_of(const Frame& f) {
+    std::array<int32_t, 3> head = f.start;
+    head[f.axis] += f.d;
+    return head;
+}
 
 enum class Laid {
     blocked,  // a cell of the segment is taken: nothing was marked
@@ -53,10 +58,46 @@ enum class Laid {
     open,     // marked, and its continuations must be tried
 };
 
+// The rules' test of a laid segment that leaves cells free: true when they hold no filling.
+bool holds_no_filling(Walker& w, const Frame& f);
+
+// The step between the segment's cells in `cells`.
+inline int32_t step_of(const Walker& w, const Frame& f) {
+    return f.d > 0 ? w.stride[f.axis] : -w.stride[f.axis];
+}
+
+// The index in `cells` of the segment's start.
+inline int32_t start_cell(const Walker& w, const Frame& f) {
+    return w.kostka->index(f.start[0], f.start[1], f.start[2]);
+}
+
 // Checks and marks `f`, numbered as the next segment of the stack, and tells what it found.
 // Whatever but `blocked`, the caller takes it back with `unlay` or pushes it on the stack.
-Laid lay(Walker& w, const Frame& f);
-void unlay(Walker& w, const Frame& f);
+// Both run at every call of the search, so they are here to be inlined into the walk.
+inline Laid lay(Walker& w, const Frame& f) {
+    const int32_t step = step_of(w, f);
+    const int32_t length = std::abs(f.d);
+    int32_t* const first = w.kostka->cells.get() + start_cell(w, f) + step;
+    for (int32_t k = 0; k < length; ++k)
+        if (first[k * step] != 0) return Laid::blocked;
+    const int32_t value = w.first_segment + static_cast<int32_t>(w.stack.size());
+    for (int32_t k = 0; k < length; ++k)
+        first[k * step] = value;
+    w.filled += length;
+    if (w.filled == w.kostka->celkem_poli) return Laid::full;
+    // A segment along no axis (the first one of a box one cell long) continues nowhere.
+    if (f.d == 0) return Laid::cut;
+    return w.prune && holds_no_filling(w, f) ? Laid::cut : Laid::open;
+}
+
+inline void unlay(Walker& w, const Frame& f) {
+    const int32_t step = step_of(w, f);
+    const int32_t length = std::abs(f.d);
+    int32_t* const first = w.kostka->cells.get() + start_cell(w, f) + step;
+    for (int32_t k = 0; k < length; ++k)
+        first[k * step] = 0;
+    w.filled -= length;
+}
 
 // Marks the start cell (0,0,0) with 1 and counts the taken cells, that one included.
 int32_t take_start(Cube& kostka);
