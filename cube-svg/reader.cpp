@@ -92,8 +92,8 @@ std::optional<Failure> close_filling(Reader& r, int line) {
     r.in_filling = false;
     if (r.box.nx == 0) r.box.nx = r.blocks;
     if (r.blocks != r.box.nx)
-        return refuse(r, line, "vyplnění z řádku " + std::to_string(r.filling_line) + " má jen " +
-                                   std::to_string(r.blocks) + " bloků z " +
+        return refuse(r, line, "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
+                                   " je " + std::to_string(r.blocks) + " místo " +
                                    std::to_string(r.box.nx) + " (kvádr " + size_text(r.box) + ")");
     const PathTrace trace = trace_path(r.box, r.values);
     if (!trace.fault.empty())
@@ -147,8 +147,8 @@ std::optional<Failure> take_block_end(Reader& r, int line) {
     if (r.block_lines == 0) return refuse(r, line, "řádek --- bez řádků bloku před ním");
     if (r.box.ny == 0) r.box.ny = r.block_lines;
     if (r.block_lines != r.box.ny)
-        return refuse(r, line, "blok má jen " + std::to_string(r.block_lines) + " řádků z " +
-                                   std::to_string(r.box.ny));
+        return refuse(r, line, "počet řádků bloku je " + std::to_string(r.block_lines) +
+                                   " místo " + std::to_string(r.box.ny));
     r.block_lines = 0;
     ++r.blocks;
     return std::nullopt;
@@ -168,9 +168,9 @@ std::optional<Failure> start_block(Reader& r, int line, int32_t first) {
         return refuse(r, line, "vyplnění nezačíná číslem 1 (počáteční pole 0 0 0), ale " +
                                    std::to_string(first));
     if (r.box.nx != 0 && r.blocks == r.box.nx)
-        return refuse(r, line, "vyplnění z řádku " + std::to_string(r.filling_line) +
-                                   " má víc než " + std::to_string(r.box.nx) +
-                                   " bloků (nové vyplnění začíná číslem 1)");
+        return refuse(r, line, "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
+                                   " přesahuje " + std::to_string(r.box.nx) +
+                                   " (nové vyplnění začíná číslem 1)");
     return std::nullopt;
 }
 
@@ -182,13 +182,13 @@ std::optional<Failure> take_row(Reader& r, int line, std::string_view text) {
                                "mezera; ---; závěrečná řádka)");
     if (r.box.nz == 0) r.box.nz = static_cast<int>(numbers->size());
     if (numbers->size() != static_cast<std::size_t>(r.box.nz))
-        return refuse(r, line, "řádek má " + std::to_string(numbers->size()) + " čísel, má jich mít " +
-                                   std::to_string(r.box.nz));
+        return refuse(r, line, "počet čísel na řádku je " + std::to_string(numbers->size()) +
+                                   " místo " + std::to_string(r.box.nz));
     if (r.block_lines == 0) {
         if (std::optional<Failure> f = start_block(r, line, numbers->front())) return f;
     } else if (r.box.ny != 0 && r.block_lines == r.box.ny) {
-        return refuse(r, line, "blok má víc než " + std::to_string(r.box.ny) +
-                                   " řádků (chybí řádek ---)");
+        return refuse(r, line, "počet řádků bloku přesahuje " + std::to_string(r.box.ny) +
+                                   " (chybí řádek ---)");
     }
     ++r.block_lines;
     r.values.insert(r.values.end(), numbers->begin(), numbers->end());
