@@ -2,8 +2,7 @@
 #include "html.hpp"
 
 #include "svg.hpp"
-
-#include <cmath>
+#include "view.hpp"
 
 namespace {
 
@@ -50,7 +49,7 @@ constexpr const char* script = R"js(<script>
     })).sort((a, b) => a.step - b.step);
     return { g, path, segments: path.length ? path[path.length - 1].segment : 0 };
   });
-  const state = { filling: 0, segment: 0, yaw: -0.62, pitch: 0.42 };
+  const state = { filling: 0, segment: 0, yaw: Number(view.dataset.yaw), pitch: Number(view.dataset.pitch) };
   const radius = Math.hypot(box.nx, box.ny, box.nz) / 2 + 0.8;
   view.setAttribute("viewBox", `${-radius} ${-radius} ${2 * radius} ${2 * radius}`);
   const ns = "http://www.w3.org/2000/svg";
@@ -192,13 +191,14 @@ std::string draw_html(const Output& output) {
     for (std::size_t i = 1; i <= output.fillings.size(); ++i)
         page += "<option value=\"" + std::to_string(i) + "\">" + std::to_string(i) + "</option>";
     page += "</select> z " + std::to_string(output.fillings.size()) +
-            "</label>\n<span><button id=\"first\" title=\"na začátek (Home)\">⏮</button> "
+            "</label>\n<span><button id=\"first\" title=\"na začátek (Home)\">|◀</button> "
             "<button id=\"back\" title=\"o úsek zpět (←)\">◀</button> "
             "<button id=\"next\" title=\"o úsek dál (→)\">▶</button> "
-            "<button id=\"last\" title=\"celá cesta (End)\">⏭</button></span>\n"
+            "<button id=\"last\" title=\"celá cesta (End)\">▶|</button></span>\n"
             "<span id=\"info\"></span>\n<span id=\"hint\">tažením myší (nebo W A S D) se "
-            "kvádr otáčí</span>\n</div>\n<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"view\">"
-            "</svg>\n";
+            "kvádr otáčí</span>\n</div>\n<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"view\" "
+            "data-yaw=\"" + number(picture_view.yaw) + "\" data-pitch=\"" + number(picture_view.pitch) +
+            "\"></svg>\n";
     const Box& b = output.box;
     page += "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"layers\" viewBox=\"-4 -1 " +
             number(layers_width(b) + 8) + " " + number(layers_height(b) + 2) +

@@ -9,7 +9,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 failed=0
-for program in orv-editor orv-layout vevuvedu rum-sim orv-layout-svg; do
+for program in orv-editor orv-layout vevuvedu rum-sim orv-layout-svg vevuvedu-svg; do
     [ -x "$prefix/bin/$program" ] || { echo "FAIL: bin/$program missing"; failed=1; }
     [ -f "$prefix/share/man/man1/$program.1" ] || { echo "FAIL: man page of $program missing"; failed=1; }
 done
