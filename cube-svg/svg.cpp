@@ -15,9 +15,10 @@ constexpr double cell_size = 7;      // a cell of a layer
 constexpr double layer_gap = 5;      // between two layers
 constexpr double label_height = 5;   // "x = K" above a layer
 constexpr double view_scale = 11;    // one cell's step in the 3D view
+constexpr double view_room = 0.9;    // around the box in the 3D view, in cells: the axes' names
 constexpr double view_gap = 14;      // between the layers and the 3D view
 constexpr double margin = 8;
-constexpr double heading_height = 27;
+constexpr double heading_height = 32;
 constexpr double caption_height = 8;
 constexpr double panel_gap = 10;     // below a filling
 constexpr double tube_width = 1.5;
@@ -176,7 +177,8 @@ void add_view(std::string& svg, const Box& box, const Filling& f, double left, d
     const Bounds b = bounds_of(box, picture_view);
     auto place = [&](double x, double y, double z) {
         const Projected p = project(box, picture_view, x, y, z);
-        return Placed{left + (p.u - b.left) * view_scale, top + (p.v - b.top) * view_scale, p.depth};
+        return Placed{left + (p.u - b.left + view_room) * view_scale,
+                      top + (p.v - b.top + view_room) * view_scale, p.depth};
     };
     const int segments = static_cast<int>(f.segments.size());
     svg += "<g class=\"view\">\n<g class=\"box\" stroke=\"#bbb\" stroke-width=\"0.3\">\n";
@@ -192,16 +194,7 @@ void add_view(std::string& svg, const Box& box, const Filling& f, double left, d
             const Placed a = place(p[0], p[1], p[2]), c = place(q[0], q[1], q[2]);
             svg += "<line" + at("x1", a.x, "y1", a.y) + at("x2", c.x, "y2", c.y) + "/>\n";
         }
-    svg += "</g>\n<g class=\"axes\" font-size=\"3.2\" fill=\"#666\" text-anchor=\"middle\">\n";
-    const char* names[3] = {"x", "y", "z"};
-    for (int axis = 0; axis < 3; ++axis) {
-        double p[3] = {lo, lo, lo};
-        p[axis] = hi[axis] + 0.6;
-        const Placed a = place(p[0], p[1], p[2]);
-        svg += "<text" + at("x", a.x, "y", a.y + 1.1) + ">" + names[axis] + "</text>\n";
-    }
     svg += "</g>\n";
-
     std::vector<Item> items;
     for (std::size_t i = 0; i + 1 < f.path.size(); ++i) {
         const Cell ca = f.path[i], cb = f.path[i + 1];
@@ -229,6 +222,18 @@ void add_view(std::string& svg, const Box& box, const Filling& f, double left, d
     for (const Item& item : items)
         svg += item.svg;
     svg += "</g>\n";
+    // The axes' names beyond the box's edges from the corner (0,0,0) outwards, over the tube.
+    svg += "<g class=\"axes\" font-size=\"3.2\" fill=\"#555\" text-anchor=\"middle\" stroke=\"#fff\" "
+           "stroke-width=\"0.8\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
+    const char* names[3] = {"x", "y", "z"};
+    for (int axis = 0; axis < 3; ++axis) {
+        double p[3] = {lo, lo, lo};
+        p[axis] = hi[axis] + 0.6;
+        const Placed a = place(p[0], p[1], p[2]);
+        svg += "<text" + at("x", a.x, "y", a.y + 1.1) + ">" + names[axis] + "</text>\n";
+    }
+    svg += "</g>\n";
+
     const Cell s = f.path.front(), e = f.path.back();
     const Placed ps = place(s.x, s.y, s.z), pe = place(e.x, e.y, e.z);
     if (f.path.size() > 1)
@@ -240,11 +245,11 @@ void add_view(std::string& svg, const Box& box, const Filling& f, double left, d
 
 double view_width(const Box& box) {
     const Bounds b = bounds_of(box, picture_view);
-    return (b.right - b.left) * view_scale;
+    return (b.right - b.left + 2 * view_room) * view_scale;
 }
 double view_height(const Box& box) {
     const Bounds b = bounds_of(box, picture_view);
-    return (b.bottom - b.top) * view_scale;
+    return (b.bottom - b.top + 2 * view_room) * view_scale;
 }
 
 double panel_height(const Box& box) {
@@ -267,7 +272,7 @@ std::string caption_of(const Output& output, std::size_t i) {
     return text + ")";
 }
 
-void add_heading(std::string& svg, const Output& output, double width) {
+void add_heading(std::string& svg, const Output& output) {
     const double x = margin;
     svg += "<g class=\"heading\" fill=\"#222\">\n<text class=\"title\"" + at("x", x, "y", margin + 4) +
            " font-size=\"5\" font-weight=\"bold\">" + title_of(output) + "</text>\n";
@@ -284,10 +289,10 @@ void add_heading(std::string& svg, const Output& output, double width) {
                "<tspan fill=\"" + taken_colour + "\">■</tspan> s křížkem: obsazené pole (-1)"
                "</text>\n<text" + at("x", x, "y", y + 5) +
                ">Vrstvy: mřížka pro každé x, v ní z doprava a y dolů; ▶ v horním rohu pole: cesta "
-               "tudy přechází do vedlejší vrstvy vpravo (◀ vlevo). Vpravo cesta v prostoru: kroužek začátek, "
+               "tudy přechází do vedlejší vrstvy vpravo (◀ vlevo).</text>\n<text" +
+               at("x", x, "y", y + 10) + ">Vpravo cesta v prostoru: kroužek začátek, "
                "čtvereček konec, tečka zatáčka.</text>\n</g>\n";
     }
-    (void)width;
     svg += "</g>\n";
 }
 
@@ -332,14 +337,14 @@ std::string svg_element(const Output& output) {
     const Box& box = output.box;
     const bool any = !output.fillings.empty();
     const double content = any ? layers_width(box) + view_gap + view_width(box) : 0;
-    const double width = std::max(2 * margin + content, 240.0);
+    const double width = std::max(2 * margin + content, 250.0);
     const double height = margin + (any ? heading_height : 8) +
                           static_cast<double>(output.fillings.size()) * (any ? panel_height(box) : 0);
     std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"picture\" viewBox=\"0 0 " +
                       number(width) + " " + number(height) +
                       "\" width=\"100%\" style=\"height: auto\" font-family=\"sans-serif\">\n<title>" + title_of(output) +
                       "</title>\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
-    add_heading(svg, output, width);
+    add_heading(svg, output);
     double top = margin + heading_height;
     for (std::size_t i = 0; i < output.fillings.size(); ++i) {
         const Filling& f = output.fillings[i];
