@@ -11,7 +11,7 @@
 namespace {
 
 // Lengths in millimetres, the unit of the image's coordinates.
-constexpr double cell_size = 7;      // a cell of a layer
+constexpr double cell_size = 8.5;    // a cell of a layer
 constexpr double layer_gap = 5;      // between two layers
 constexpr double label_height = 5;   // "x = K" above a layer
 constexpr double view_scale = 11;    // one cell's step in the 3D view
@@ -126,12 +126,12 @@ void add_trail(std::string& svg, const Box& box, const Filling& f) {
             // the way the path goes; off the centre, where the lines within the layer run.
             const bool leaving = c == a;
             const double side = cell_left(box, c) + half + (leaving ? way : -way) * (half - 0.5);
-            const double tip = leaving ? side : side + way * 1.3;
-            const double back = tip - way * 1.3;
-            const double middle = cell_top(c) + 1.3;
+            const double tip = leaving ? side : side + way * 1.5;
+            const double back = tip - way * 1.5;
+            const double middle = cell_top(c) + 1.5;
             passes += "<path class=\"pass\" d=\"M" + number(tip) + " " + number(middle) + " L" +
-                      number(back) + " " + number(middle - 0.8) + " L" + number(back) + " " +
-                      number(middle + 0.8) + " Z\" fill=\"" + colour + "\"/>\n";
+                      number(back) + " " + number(middle - 0.95) + " L" + number(back) + " " +
+                      number(middle + 0.95) + " Z\" fill=\"" + colour + "\"/>\n";
         }
     }
     svg += passes + "</g>\n";
@@ -139,7 +139,7 @@ void add_trail(std::string& svg, const Box& box, const Filling& f) {
 
 void add_numbers(std::string& svg, const Box& box, const Filling& f) {
     const double half = cell_size / 2;
-    svg += "<g class=\"numbers\" font-size=\"3.1\" fill=\"#111\" text-anchor=\"middle\" "
+    svg += "<g class=\"numbers\" font-size=\"3.6\" fill=\"#111\" text-anchor=\"middle\" "
            "stroke=\"#fff\" stroke-width=\"0.6\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
     for (int x = 0; x < box.nx; ++x)
         for (int y = 0; y < box.ny; ++y)
@@ -148,7 +148,7 @@ void add_numbers(std::string& svg, const Box& box, const Filling& f) {
                 const int v = value_at(box, f, c);
                 if (v == taken_value) continue;
                 svg += "<text class=\"number\"" + coordinates(c) +
-                       at("x", cell_left(box, c) + half, "y", cell_top(c) + half + 1.1) +
+                       at("x", cell_left(box, c) + half, "y", cell_top(c) + half + 1.3) +
                        (v == 1 ? " font-weight=\"bold\"" : "") + ">" + std::to_string(v) +
                        "</text>\n";
             }
