@@ -5,10 +5,11 @@
 // the output's status and names the input and the line (or says the input is empty). An accepted
 // output has a box whose cells its fillings fill: every filling's path starts at (0,0,0), steps
 // from cell to neighbouring cell, never revisits one, numbers its segments 1, 2, ... along it and
-// covers every cell but the taken ones, the same in every filling. The picture must draw every
-// cell of every filling once and one piece of tube for every step; the page must hold every
-// filling's layers.
+// covers every cell but the taken ones, the same in every filling. The picture's tags must nest
+// as XML asks, and it must draw every cell of every filling once and one piece of tube for every
+// step; the page must hold every filling's layers.
 #include "html.hpp"
+#include "picture_checks.hpp"
 #include "reader.hpp"
 #include "svg.hpp"
 
@@ -18,17 +19,6 @@
 #include <string>
 
 namespace {
-
-void require(bool holds) {
-    if (!holds) std::abort();
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
 
 void check_filling(const Output& output, const Filling& f) {
     const Box& b = output.box;
@@ -75,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (output.box.cells() * static_cast<int64_t>(output.fillings.size()) > 20000) return 0;
     const std::string svg = draw_svg(output);
+    require(nested(svg));
     int64_t steps = 0;
     for (const Filling& f : output.fillings)
         steps += static_cast<int64_t>(f.path.size()) - 1;
