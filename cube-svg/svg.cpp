@@ -173,33 +173,48 @@ struct Placed {
     double x = 0, y = 0, depth = 0;
 };
 
-void add_view(std::string& svg, const Box& box, const Filling& f, double left, double top) {
-    const Bounds b = bounds_of(box, picture_view);
-    auto place = [&](double x, double y, double z) {
+// Where the 3D view of one filling stands in the picture.
+struct Placer {
+    const Box& box;
+    Bounds bounds;
+    double left = 0, top = 0;
+
+    Placed operator()(double x, double y, double z) const {
         const Projected p = project(box, picture_view, x, y, z);
-        return Placed{left + (p.u - b.left + view_room) * view_scale,
-                      top + (p.v - b.top + view_room) * view_scale, p.depth};
-    };
-    const int segments = static_cast<int>(f.segments.size());
-    svg += "<g class=\"view\">\n<g class=\"box\" stroke=\"#bbb\" stroke-width=\"0.3\">\n";
-    const double lo = -0.5;
+        return {left + (p.u - bounds.left + view_room) * view_scale,
+                top + (p.v - bounds.top + view_room) * view_scale, p.depth};
+    }
+    Placed operator()(Cell c) const { return (*this)(c.x, c.y, c.z); }
+};
+
+// The twelve edges of the box, thin and grey.
+void add_box_edges(std::string& svg, const Placer& place) {
+    const Box& box = place.box;
     const double hi[3] = {box.nx - 0.5, box.ny - 0.5, box.nz - 0.5};
+    svg += "<g class=\"box\" stroke=\"#bbb\" stroke-width=\"0.3\">\n";
     for (int corner = 0; corner < 8; ++corner)
         for (int axis = 0; axis < 3; ++axis) {
             if (corner & (1 << axis)) continue;
             double p[3], q[3];
             for (int k = 0; k < 3; ++k)
-                p[k] = q[k] = (corner & (1 << k)) ? hi[k] : lo;
+                p[k] = q[k] = (corner & (1 << k)) ? hi[k] : -0.5;
             q[axis] = hi[axis];
             const Placed a = place(p[0], p[1], p[2]), c = place(q[0], q[1], q[2]);
             svg += "<line" + at("x1", a.x, "y1", a.y) + at("x2", c.x, "y2", c.y) + "/>\n";
         }
     svg += "</g>\n";
+}
+
+// The path as a tube: one piece a step and a dot a turn, the farthest first, so that nearer
+// ones cover them. Each piece is one cell long, so ordering by the middle of the piece puts a
+// crossing's nearer piece on top; the white rim under every piece keeps the two apart where
+// they cross. The rim ends square, so it does not cut into the piece before it.
+void add_tube(std::string& svg, const Placer& place, const Filling& f) {
+    const int segments = static_cast<int>(f.segments.size());
     std::vector<Item> items;
     for (std::size_t i = 0; i + 1 < f.path.size(); ++i) {
-        const Cell ca = f.path[i], cb = f.path[i + 1];
-        const Placed a = place(ca.x, ca.y, ca.z), c = place(cb.x, cb.y, cb.z);
-        const int v = value_at(box, f, cb);
+        const Placed a = place(f.path[i]), c = place(f.path[i + 1]);
+        const int v = value_at(place.box, f, f.path[i + 1]);
         const std::string ends = at("x1", a.x, "y1", a.y) + at("x2", c.x, "y2", c.y);
         items.push_back({(a.depth + c.depth) / 2,
                          "<line class=\"halo\"" + ends + " stroke=\"#fff\" stroke-width=\"" +
@@ -209,12 +224,10 @@ void add_view(std::string& svg, const Box& box, const Filling& f, double left, d
                              ends + " stroke=\"" + strong_colour(v, segments) + "\"/>\n"});
     }
     for (std::size_t s = 1; s + 1 < f.segments.size(); ++s) {
-        const Cell t = f.segments[s].last;
-        const Placed p = place(t.x, t.y, t.z);
-        items.push_back({p.depth,
-                         "<circle class=\"turn\"" + at("cx", p.x, "cy", p.y) + " r=\"0.75\"/>\n"});
+        const Placed p = place(f.segments[s].last);
+        items.push_back({p.depth, "<circle class=\"turn\"" + at("cx", p.x, "cy", p.y) + " r=\"0.75\"/>\n"});
     }
-    // The farthest first; at equal depth the path's order, turns after the pieces.
+    // At equal depth the path's order, turns after the pieces.
     std::stable_sort(items.begin(), items.end(),
                      [](const Item& a, const Item& c) { return a.depth > c.depth; });
     svg += "<g class=\"tube\" stroke-width=\"" + number(tube_width) +
@@ -222,25 +235,38 @@ void add_view(std::string& svg, const Box& box, const Filling& f, double left, d
     for (const Item& item : items)
         svg += item.svg;
     svg += "</g>\n";
-    // The axes' names beyond the box's edges from the corner (0,0,0) outwards, over the tube.
+}
+
+// The axes' names beyond the box's edges from the corner (0,0,0) outwards, and the start and
+// end marks, over the tube.
+void add_marks(std::string& svg, const Placer& place, const Filling& f) {
+    const Box& box = place.box;
+    const double hi[3] = {box.nx - 0.5, box.ny - 0.5, box.nz - 0.5};
     svg += "<g class=\"axes\" font-size=\"3.2\" fill=\"#555\" text-anchor=\"middle\" stroke=\"#fff\" "
            "stroke-width=\"0.8\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
     const char* names[3] = {"x", "y", "z"};
     for (int axis = 0; axis < 3; ++axis) {
-        double p[3] = {lo, lo, lo};
+        double p[3] = {-0.5, -0.5, -0.5};
         p[axis] = hi[axis] + 0.6;
         const Placed a = place(p[0], p[1], p[2]);
         svg += "<text" + at("x", a.x, "y", a.y + 1.1) + ">" + names[axis] + "</text>\n";
     }
     svg += "</g>\n";
-
-    const Cell s = f.path.front(), e = f.path.back();
-    const Placed ps = place(s.x, s.y, s.z), pe = place(e.x, e.y, e.z);
+    const Placed start = place(f.path.front()), end = place(f.path.back());
     if (f.path.size() > 1)
-        svg += "<rect class=\"end-mark\"" + at("x", pe.x - 1.6, "y", pe.y - 1.6) +
+        svg += "<rect class=\"end-mark\"" + at("x", end.x - 1.6, "y", end.y - 1.6) +
                " width=\"3.2\" height=\"3.2\" fill=\"#111\"/>\n";
-    svg += "<circle class=\"start-mark\"" + at("cx", ps.x, "cy", ps.y) +
-           " r=\"2\" fill=\"#fff\" stroke=\"#111\" stroke-width=\"0.8\"/>\n</g>\n";
+    svg += "<circle class=\"start-mark\"" + at("cx", start.x, "cy", start.y) +
+           " r=\"2\" fill=\"#fff\" stroke=\"#111\" stroke-width=\"0.8\"/>\n";
+}
+
+void add_view(std::string& svg, const Box& box, const Filling& f, double left, double top) {
+    const Placer place{box, bounds_of(box, picture_view), left, top};
+    svg += "<g class=\"view\">\n";
+    add_box_edges(svg, place);
+    add_tube(svg, place, f);
+    add_marks(svg, place, f);
+    svg += "</g>\n";
 }
 
 double view_width(const Box& box) {
