@@ -23,6 +23,7 @@ constexpr const char* empty_output =
 struct Reader {
     std::string source;
     Box box;                  // a size is 0 while it is not known
+    bool box_given = false;   // the sizes come from --box, not from the output's start
     Output output;
     // The filling being read.
     bool in_filling = false;
@@ -41,6 +42,12 @@ Failure refuse(const Reader& r, long long line, const std::string& what) {
 
 std::string size_text(const Box& b) {
     return std::to_string(b.nx) + " x " + std::to_string(b.ny) + " x " + std::to_string(b.nz);
+}
+
+// Where a size the output breaks comes from: --box, or the first line, block or filling.
+std::string source_of_size(const Reader& r, const char* first) {
+    if (r.box_given) return " (kvádr " + size_text(r.box) + " z --box)";
+    return std::string(" (tolik má ") + first + ")";
 }
 
 // Splits a line of numbers, each followed by one blank; nullopt for a line of another form. A
@@ -94,7 +101,7 @@ std::optional<Failure> close_filling(Reader& r, int line) {
     if (r.blocks != r.box.nx)
         return refuse(r, line, "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
                                    " je " + std::to_string(r.blocks) + " místo " +
-                                   std::to_string(r.box.nx) + " (kvádr " + size_text(r.box) + ")");
+                                   std::to_string(r.box.nx) + source_of_size(r, "první vyplnění"));
     const PathTrace trace = trace_path(r.box, r.values);
     if (!trace.fault.empty())
         return refuse(r, line_of(r, r.filling_line, *trace.fault_cell), trace.fault);
@@ -148,7 +155,8 @@ std::optional<Failure> take_block_end(Reader& r, int line) {
     if (r.box.ny == 0) r.box.ny = r.block_lines;
     if (r.block_lines != r.box.ny)
         return refuse(r, line, "počet řádků bloku je " + std::to_string(r.block_lines) +
-                                   " místo " + std::to_string(r.box.ny));
+                                   " místo " + std::to_string(r.box.ny) +
+                                   source_of_size(r, "první blok"));
     r.block_lines = 0;
     ++r.blocks;
     return std::nullopt;
@@ -170,7 +178,8 @@ std::optional<Failure> start_block(Reader& r, int line, int32_t first) {
     if (r.box.nx != 0 && r.blocks == r.box.nx)
         return refuse(r, line, "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
                                    " přesahuje " + std::to_string(r.box.nx) +
-                                   " (nové vyplnění začíná číslem 1)");
+                                   source_of_size(r, "první vyplnění") +
+                                   "; nové vyplnění začíná číslem 1");
     return std::nullopt;
 }
 
@@ -183,12 +192,13 @@ std::optional<Failure> take_row(Reader& r, int line, std::string_view text) {
     if (r.box.nz == 0) r.box.nz = static_cast<int>(numbers->size());
     if (numbers->size() != static_cast<std::size_t>(r.box.nz))
         return refuse(r, line, "počet čísel na řádku je " + std::to_string(numbers->size()) +
-                                   " místo " + std::to_string(r.box.nz));
+                                   " místo " + std::to_string(r.box.nz) +
+                                   source_of_size(r, "první řádek"));
     if (r.block_lines == 0) {
         if (std::optional<Failure> f = start_block(r, line, numbers->front())) return f;
     } else if (r.box.ny != 0 && r.block_lines == r.box.ny) {
         return refuse(r, line, "počet řádků bloku přesahuje " + std::to_string(r.box.ny) +
-                                   " (chybí řádek ---)");
+                                   source_of_size(r, "první blok") + "; chybí řádek ---");
     }
     ++r.block_lines;
     r.values.insert(r.values.end(), numbers->begin(), numbers->end());
@@ -210,7 +220,10 @@ OutputRead read_output(const std::string& text, const std::string& source,
     OutputRead read;
     Reader r;
     r.source = source;
-    if (given) r.box = *given;
+    if (given) {
+        r.box = *given;
+        r.box_given = true;
+    }
     if (text.empty()) {
         read.failure = Failure{bad_output_status, (source.empty() ? "" : source + ": ") + empty_output};
         return read;

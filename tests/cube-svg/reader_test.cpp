@@ -121,20 +121,21 @@ TEST(ReadOutput, RefusesLinesOfAnotherForm) {
 
 TEST(ReadOutput, RefusesBlocksAndFillingsTooShortOrTooLong) {
     // A line left out of the second block, a "---" left out.
-    EXPECT_EQ(refusal(without_line(flat, 6)), "řádek 7: počet řádků bloku je 2 místo 3");
+    EXPECT_EQ(refusal(without_line(flat, 6)), "řádek 7: počet řádků bloku je 2 místo 3 (tolik má první blok)");
     EXPECT_EQ(refusal(without_line(flat, 8)),
-              "řádek 8: počet řádků bloku přesahuje 3 (chybí řádek ---)");
+              "řádek 8: počet řádků bloku přesahuje 3 (tolik má první blok); chybí řádek ---");
     // A line with a number more or less than the first line.
-    EXPECT_EQ(refusal("1 \n-1 \n4 4 \n---\n" + one_found), "řádek 3: počet čísel na řádku je 2 místo 1");
+    EXPECT_EQ(refusal("1 \n-1 \n4 4 \n---\n" + one_found), "řádek 3: počet čísel na řádku je 2 místo 1 (tolik má první řádek)");
     // A block left out of the second filling; a filling longer than the box given.
     const std::string two = flat_filling + flat_filling + "Celkový počet nalezených vyplnění je 2.\n";
     EXPECT_EQ(refusal(without_line(without_line(without_line(without_line(two, 17), 17), 17), 17)),
-              "řádek 21: počet bloků vyplnění z řádku 13 je 2 místo 3 (kvádr 3 x 3 x 1)");
+              "řádek 21: počet bloků vyplnění z řádku 13 je 2 místo 3 (tolik má první vyplnění)");
     EXPECT_EQ(refusal(flat, Box{2, 3, 1}),
-              "řádek 9: počet bloků vyplnění z řádku 1 přesahuje 2 (nové vyplnění začíná číslem 1)");
+              "řádek 9: počet bloků vyplnění z řádku 1 přesahuje 2 (kvádr 2 x 3 x 1 z --box); "
+              "nové vyplnění začíná číslem 1");
     // A given box that is not the output's.
-    EXPECT_EQ(refusal(flat, Box{3, 3, 2}), "řádek 1: počet čísel na řádku je 1 místo 2");
-    EXPECT_EQ(refusal(flat, Box{3, 2, 1}), "řádek 3: počet řádků bloku přesahuje 2 (chybí řádek ---)");
+    EXPECT_EQ(refusal(flat, Box{3, 3, 2}), "řádek 1: počet čísel na řádku je 1 místo 2 (kvádr 3 x 3 x 2 z --box)");
+    EXPECT_EQ(refusal(flat, Box{3, 2, 1}), "řádek 3: počet řádků bloku přesahuje 2 (kvádr 3 x 2 x 1 z --box); chybí řádek ---");
 }
 
 TEST(ReadOutput, RefusesAFillingThatIsNotOnePathOnTheLineOfTheCell) {
