@@ -47,7 +47,9 @@ constexpr const char* script = R"js(<script>
       step: Number(r.dataset.step), segment: Number(r.dataset.segment),
       colour: r.dataset.colour, cell: r, number: numbers[key(r.dataset)],
     })).sort((a, b) => a.step - b.step);
-    return { g, path, segments: path.length ? path[path.length - 1].segment : 0 };
+    const taken = [...g.querySelectorAll("rect.cell.taken")].map((r) => ({
+      x: Number(r.dataset.x), y: Number(r.dataset.y), z: Number(r.dataset.z) }));
+    return { g, path, taken, segments: path.length ? path[path.length - 1].segment : 0 };
   });
   const state = { filling: 0, segment: 0, yaw: Number(view.dataset.yaw), pitch: Number(view.dataset.pitch) };
   const radius = Math.hypot(box.nx, box.ny, box.nz) / 2 + 0.8;
@@ -86,8 +88,17 @@ constexpr const char* script = R"js(<script>
       const a = project(s.x, s.y, s.z), b = project(t.x, t.y, t.z);
       items.push({ depth: (a.depth + b.depth) / 2, i, a, b, segment: t.segment, colour: t.colour });
     }
+    for (const t of f.taken) {
+      const a = project(t.x, t.y, t.z);
+      items.push({ depth: a.depth, i: -1, a, taken: true });
+    }
     items.sort((p, q) => q.depth - p.depth || p.i - q.i);
     for (const it of items) {
+      if (it.taken) {
+        view.append(element("rect", { class: "taken", x: it.a.u - 0.1, y: it.a.v - 0.1, width: 0.2,
+                                      height: 0.2, fill: "#8c8c8c" }));
+        continue;
+      }
       const ends = { x1: it.a.u, y1: it.a.v, x2: it.b.u, y2: it.b.v };
       if (it.segment > state.segment) {
         view.append(element("line", { ...ends, class: "piece ahead", "data-step": it.i,

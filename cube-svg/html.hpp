@@ -9,7 +9,7 @@
 // as a tube in three dimensions, turned by dragging it (or by the keys W, A, S, D), and the
 // filling's layers below it. The path is stepped segment by segment with the buttons or the
 // arrow keys (Home and End: to the start and to the whole path): the segments walked so far are
-// drawn in colour, the current one thicker, the rest faint; in the layers the cells walked so
-// far keep their colour. A list picks the filling. The page reads the path from the layers,
-// which carry every cell's place on the path (see svg.hpp).
+// drawn in colour, the current one thicker, the rest faint, taken cells as grey squares; in the
+// layers the cells walked so far keep their colour. A list picks the filling. The page reads the
+// path from the layers, which carry every cell's place on the path (see svg.hpp).
 std::string draw_html(const Output& output);

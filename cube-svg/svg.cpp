@@ -205,10 +205,11 @@ void add_box_edges(std::string& svg, const Placer& place) {
     svg += "</g>\n";
 }
 
-// The path as a tube: one piece a step and a dot a turn, the farthest first, so that nearer
-// ones cover them. Each piece is one cell long, so ordering by the middle of the piece puts a
-// crossing's nearer piece on top; the white rim under every piece keeps the two apart where
-// they cross. The rim ends square, so it does not cut into the piece before it.
+// The path as a tube: one piece a step, a dot a turn and a grey square a taken cell, the
+// farthest first, so that nearer ones cover them. Each piece is one cell long, so ordering by
+// the middle of the piece puts a crossing's nearer piece on top; the white rim under every
+// piece keeps the two apart where they cross. The rim ends square, so it does not cut into the
+// piece before it.
 void add_tube(std::string& svg, const Placer& place, const Filling& f) {
     const int segments = static_cast<int>(f.segments.size());
     std::vector<Item> items;
@@ -223,6 +224,15 @@ void add_tube(std::string& svg, const Placer& place, const Filling& f) {
                              std::to_string(i) + "\" data-segment=\"" + std::to_string(v) + "\"" +
                              ends + " stroke=\"" + strong_colour(v, segments) + "\"/>\n"});
     }
+    for (int x = 0; x < place.box.nx; ++x)
+        for (int y = 0; y < place.box.ny; ++y)
+            for (int z = 0; z < place.box.nz; ++z) {
+                if (value_at(place.box, f, {x, y, z}) != taken_value) continue;
+                const Placed p = place(x, y, z);
+                items.push_back({p.depth, "<rect class=\"taken\"" + at("x", p.x - 1.1, "y", p.y - 1.1) +
+                                              " width=\"2.2\" height=\"2.2\" fill=\"" + taken_colour +
+                                              "\"/>\n"});
+            }
     for (std::size_t s = 1; s + 1 < f.segments.size(); ++s) {
         const Placed p = place(f.segments[s].last);
         items.push_back({p.depth, "<circle class=\"turn\"" + at("cx", p.x, "cy", p.y) + " r=\"0.75\"/>\n"});

@@ -24,7 +24,8 @@ double layers_height(const Box& box);
 // its caption (number, segments, box), its layers, and to their right the path in three
 // dimensions as a tube through the cell centres, one short piece per step (<line class="piece">
 // with data-step and data-segment), coloured along the path like the cells, nearer pieces over
-// farther ones, every turn a dot, the start a ring and the end a square. Sized by its viewBox
+// farther ones, every turn a dot, every taken cell a grey square, the start a ring and the end
+// a square. Sized by its viewBox
 // alone, it fills the width of a window or a page.
 std::string svg_element(const Output& output);
 

@@ -11,7 +11,8 @@ traced here from the output's numbers, and for every filling the picture must dr
 the box once: a free cell with its number, its place on the path and its segment, filled in its
 segment's colour, the colours' hue falling from the start to the end; a taken cell grey and
 crossed. The tube of the three-dimensional view must have one piece per step of the path, in
-path order, each starting where the one before ended, coloured as its segment. The captions must
+path order, each starting where the one before ended, coloured as its segment, a dot a turn and
+a grey square a taken cell. The captions must
 give the numbers worked out here. The page must hold a script and ask for nothing outside itself.
 Copies of the outputs with one line left out must be refused with status 2, a message naming
 the line and nothing on standard output.
@@ -163,6 +164,8 @@ def check_filling(case, g, n, count, box, values):
             if (abs(float(before.get("x2")) - float(p.get("x1"))) > 0.011 or
                     abs(float(before.get("y2")) - float(p.get("y1"))) > 0.011):
                 fail(case, f"filling {n}: piece {i} does not start where piece {i - 1} ends")
+    if len([r for r in g.iter(f"{SVG}rect") if r.get("class") == "taken"]) != taken:
+        fail(case, f"filling {n}: not one grey square per taken cell in the 3D view")
     turns = [t for t in g.iter(f"{SVG}circle") if t.get("class") == "turn"]
     if len(turns) != max(0, segments - 2):
         fail(case, f"filling {n}: {len(turns)} turns marked, the path has {max(0, segments - 2)}")

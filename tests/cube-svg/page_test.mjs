@@ -112,6 +112,7 @@ try {
       ahead: cells(".ahead"), current: cells(".current"),
       done: view.querySelectorAll(".piece.done").length, aheadPieces: view.querySelectorAll(".piece.ahead").length,
       currentPieces: view.querySelectorAll(".piece.current").length,
+      takenMarks: view.querySelectorAll("rect.taken").length,
       pieces: [...view.querySelectorAll(".piece")].map((p) => [Number(p.dataset.step), Number(p.getAttribute("x1")), Number(p.getAttribute("y1")), Number(p.getAttribute("x2")), Number(p.getAttribute("y2"))]),
       yaw: Number(view.dataset.yaw), pitch: Number(view.dataset.pitch),
       start: [Number(document.getElementById("start-mark").getAttribute("cx")), Number(document.getElementById("start-mark").getAttribute("cy"))],
@@ -151,6 +152,8 @@ try {
   check(JSON.stringify(s.current.sort()) === JSON.stringify(cellsOf((v) => v === m)),
         `segment ${m}'s ${ofM.length} cells are framed`);
   const walked = cellsOf((v) => v >= 2 && v <= m).length;
+  const taken = [...f.values.values()].filter((v) => v === -1).length;
+  check(s.takenMarks === taken, `the view marks the ${taken} taken cells (page: ${s.takenMarks})`);
   check(s.done === walked && s.aheadPieces === f.path.length - 1 - walked && s.currentPieces === ofM.length,
         `${walked} pieces of tube walked, ${ofM.length} of them current (page: ${s.done}, ${s.currentPieces})`);
   await page.screenshot({ path: path.join(outDir, "page-stepped.png") });
