@@ -1,41 +1,20 @@
 // The page of `vevuvedu-svg --html` in a real browser: Debian's Chromium, driven through the
-// puppeteer-core that tests/layout-svg/browser pins and installs (it downloads no browser).
+// puppeteer-core that tests/layout-svg/browser pins and installs (its harness.mjs).
 //
-//   node page_test.mjs VEVUVEDU_SVG OUTPUT_FILE PACKAGE_DIR OUT_DIR
+//   node page_test.mjs VEVUVEDU_SVG OUTPUT_FILE OUT_DIR
 //
 // Makes the page of OUTPUT_FILE (an output of vevuvedu), opens it from the file with the
 // network cut off, picks a filling from the list and checks the layers shown against the output,
 // read and traced here on its own; steps the path with keys and buttons and checks which cells
 // and pieces of the tube are walked; turns the view by dragging it and checks every piece of the
 // tube against the cells' projection at the angles the page reports. Screenshots go to OUT_DIR.
-// A missing browser or package fails the test: it never skips.
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
-import { createRequire } from "node:module";
-import os from "node:os";
 import path from "node:path";
-import { pathToFileURL } from "node:url";
+import { check, finish, loadPuppeteer, openOffline } from "../layout-svg/browser/harness.mjs";
 
-const [program, outputFile, packageDir, outDir] = process.argv.slice(2);
-const chromium = process.env.ORV_CHROMIUM || "/usr/bin/chromium";
-let passed = 0, failed = 0;
-function check(ok, what) {
-  if (ok) { ++passed; console.log(`ok ${what}`); }
-  else { ++failed; console.log(`FAIL ${what}`); }
-}
-
-let puppeteer;
-try {
-  puppeteer = createRequire(path.join(path.resolve(packageDir), "package.json"))("puppeteer-core");
-} catch (error) {
-  console.log(`FAIL puppeteer-core is not installed: run \`npm ci\` in ${packageDir} ` +
-              "(scripts/test does)\n" + error.message);
-  process.exit(1);
-}
-if (!fs.existsSync(chromium)) {
-  console.log(`FAIL no browser at ${chromium}: install Debian's chromium (scripts/test does)`);
-  process.exit(1);
-}
+const [program, outputFile, outDir] = process.argv.slice(2);
+const puppeteer = loadPuppeteer();
 
 fs.mkdirSync(outDir, { recursive: true });
 const pageFile = path.join(outDir, "page.html");
@@ -81,25 +60,9 @@ function project([x, y, z], yaw, pitch) {
   return [tr, -(up * Math.cos(pitch) + ta * Math.sin(pitch))];
 }
 
-const browser = await puppeteer.launch({
-  executablePath: chromium,
-  headless: true,
-  userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), "orv-chromium-")),
-  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync"],
-});
+const { browser, page, foreign, errors } =
+  await openOffline(puppeteer, pageFile, { width: 1400, height: 1000 });
 try {
-  const page = await browser.newPage();
-  await page.setViewport({ width: 1400, height: 1000 });
-  const foreign = [];
-  await page.setRequestInterception(true);
-  page.on("request", (request) => {
-    if (request.url().startsWith("file:") || request.url().startsWith("data:")) request.continue();
-    else { foreign.push(request.url()); request.abort(); }
-  });
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(error.message));
-  await page.goto(pathToFileURL(pageFile).href, { waitUntil: "load" });
   check(foreign.length === 0, `the page asks for nothing outside its file (${foreign.join(" ")})`);
 
   const shown = () => page.evaluate(() => {
@@ -184,5 +147,4 @@ try {
 } finally {
   await browser.close();
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 && passed > 0 ? 0 : 1);
+finish();
