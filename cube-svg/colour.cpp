@@ -14,12 +14,18 @@ std::string hsl_colour(double hue, double saturation, double lightness) {
     const double h = hue / 60;
     const double second = chroma * (1 - std::fabs(std::fmod(h, 2.0) - 1));
     double r = 0, g = 0, b = 0;
-    if (h < 1) r = chroma, g = second;
-    else if (h < 2) r = second, g = chroma;
-    else if (h < 3) g = chroma, b = second;
-    else if (h < 4) g = second, b = chroma;
-    else if (h < 5) r = second, b = chroma;
-    else r = chroma, b = second;
+    if (h < 1)
+        r = chroma, g = second;
+    else if (h < 2)
+        r = second, g = chroma;
+    else if (h < 3)
+        g = chroma, b = second;
+    else if (h < 4)
+        g = second, b = chroma;
+    else if (h < 5)
+        r = second, b = chroma;
+    else
+        r = chroma, b = second;
     const double m = lightness - chroma / 2;
     auto byte = [&](double v) { return static_cast<int>(std::lround((v + m) * 255)); };
     char text[8];

@@ -193,9 +193,10 @@ constexpr const char* script = R"js(<script>
 }  // namespace
 
 std::string draw_html(const Output& output) {
-    std::string page = std::string("<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
-                                   "<meta name=\"viewport\" content=\"width=device-width\">\n<title>") +
-                       title_of(output) + "</title>\n" + style + "</head>\n<body>\n";
+    std::string page =
+        std::string("<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
+                    "<meta name=\"viewport\" content=\"width=device-width\">\n<title>") +
+        title_of(output) + "</title>\n" + style + "</head>\n<body>\n";
     if (output.fillings.empty())
         return page + "<p id=\"empty\">" + title_of(output) + "</p>\n</body>\n</html>\n";
     page += "<div id=\"controls\">\n<label>vyplnění <select id=\"filling\">";
@@ -208,7 +209,8 @@ std::string draw_html(const Output& output) {
             "<button id=\"last\" title=\"celá cesta (End)\">▶|</button></span>\n"
             "<span id=\"info\"></span>\n<span id=\"hint\">tažením myší (nebo W A S D) se "
             "kvádr otáčí</span>\n</div>\n<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"view\" "
-            "data-yaw=\"" + number(picture_view.yaw) + "\" data-pitch=\"" + number(picture_view.pitch) +
+            "data-yaw=\"" +
+            number(picture_view.yaw) + "\" data-pitch=\"" + number(picture_view.pitch) +
             "\"></svg>\n";
     const Box& b = output.box;
     page += "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"layers\" viewBox=\"-4 -1 " +

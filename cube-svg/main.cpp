@@ -24,9 +24,8 @@ int main(int argc, char** argv) {
         written = write_checked("vevuvedu-svg " ORV_VERSION "\n");
     } else {
         const Options& options = command.options;
-        const OutputRead read = options.file.empty()
-                                    ? read_output_stream(stdin, "", options.box)
-                                    : read_output_file(options.file, options.box);
+        const OutputRead read = options.file.empty() ? read_output_stream(stdin, "", options.box)
+                                                     : read_output_file(options.file, options.box);
         if (read.failure) return report(*read.failure);
         written = write_checked(options.html ? draw_html(read.output) : draw_svg(read.output));
     }

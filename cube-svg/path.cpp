@@ -23,7 +23,9 @@ bool inside(const Box& box, Cell c) {
     return c.x >= 0 && c.y >= 0 && c.z >= 0 && c.x < box.nx && c.y < box.ny && c.z < box.nz;
 }
 
-int32_t value_at(const Tracer& t, Cell c) { return t.values[static_cast<std::size_t>(t.box.index(c))]; }
+int32_t value_at(const Tracer& t, Cell c) {
+    return t.values[static_cast<std::size_t>(t.box.index(c))];
+}
 
 Cell step_from(Cell c, Cell d, int64_t k) {
     const int n = static_cast<int>(k);
@@ -52,8 +54,9 @@ std::optional<PathTrace> take_census(Tracer& t) {
                 const int32_t v = value_at(t, c);
                 if (v == taken_value) continue;
                 if (v < 1 || v > most)
-                    return refused(t, c, "číslo " + std::to_string(v) +
-                                             " není číslo úseku ani -1 (obsazené pole)");
+                    return refused(t, c,
+                                   "číslo " + std::to_string(v) +
+                                       " není číslo úseku ani -1 (obsazené pole)");
                 ++t.count[static_cast<std::size_t>(v)];
                 t.some_cell[static_cast<std::size_t>(v)] = c;
             }
@@ -68,8 +71,9 @@ std::optional<PathTrace> direction_of(const Tracer& t, int32_t k, int64_t length
     if (k == 2) {
         d = {1, 0, 0};
         if (length == t.box.nx - 1) return std::nullopt;
-        return refused(t, some, "úsek 2 má vést podél celé první osy, od 1 0 0 do " +
-                                    std::to_string(t.box.nx - 1) + " 0 0");
+        return refused(t, some,
+                       "úsek 2 má vést podél celé první osy, od 1 0 0 do " +
+                           std::to_string(t.box.nx - 1) + " 0 0");
     }
     const Cell axes[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     const Cell* found = nullptr;
@@ -79,8 +83,9 @@ std::optional<PathTrace> direction_of(const Tracer& t, int32_t k, int64_t length
             break;
         }
     if (found == nullptr)
-        return refused(t, some, segment_text(k) + " nezačíná vedle konce úseku " +
-                                    std::to_string(k - 1) + " (pole " + cell_text(t.end) + ")");
+        return refused(t, some,
+                       segment_text(k) + " nezačíná vedle konce úseku " + std::to_string(k - 1) +
+                           " (pole " + cell_text(t.end) + ")");
     d = *found;
     if (d.x * t.along.x + d.y * t.along.y + d.z * t.along.z != 0)
         return refused(t, step_from(t.end, d, 1),
@@ -114,14 +119,16 @@ PathTrace trace_path(const Box& box, const std::vector<int32_t>& values) {
     const Cell start{0, 0, 0};
     if (std::optional<PathTrace> fault = take_census(t)) return *fault;
     if (value_at(t, start) != 1) return refused(t, start, "cesta v něm nezačíná číslem 1");
-    if (t.count[1] != 1) return refused(t, t.some_cell[1], "číslo 1 patří jen počátečnímu poli 0 0 0");
+    if (t.count[1] != 1)
+        return refused(t, t.some_cell[1], "číslo 1 patří jen počátečnímu poli 0 0 0");
     t.trace.path.push_back(start);
     t.trace.segments.push_back({start, start, 1});
 
     // Segments 2, 3, ... for as long as some cell holds the number; no higher number may be left
     // over then, and every cell holding a number lies on the path.
     int32_t k = 2;
-    for (; static_cast<std::size_t>(k) < t.count.size() && t.count[static_cast<std::size_t>(k)] > 0; ++k) {
+    for (; static_cast<std::size_t>(k) < t.count.size() && t.count[static_cast<std::size_t>(k)] > 0;
+         ++k) {
         const int64_t length = t.count[static_cast<std::size_t>(k)];
         Cell d;
         if (std::optional<PathTrace> fault = direction_of(t, k, length, d)) return *fault;

@@ -22,16 +22,16 @@ constexpr const char* empty_output =
 // The reader's state between lines.
 struct Reader {
     std::string source;
-    Box box;                  // a size is 0 while it is not known
-    bool box_given = false;   // the sizes come from --box, not from the output's start
+    Box box;                 // a size is 0 while it is not known
+    bool box_given = false;  // the sizes come from --box, not from the output's start
     Output output;
     // The filling being read.
     bool in_filling = false;
-    int filling_line = 0;     // its first line
-    int blocks = 0;           // its finished blocks
-    int block_lines = 0;      // lines of the block being read
+    int filling_line = 0;  // its first line
+    int blocks = 0;        // its finished blocks
+    int block_lines = 0;   // lines of the block being read
     std::vector<int32_t> values;
-    bool done = false;        // the final line has been read
+    bool done = false;  // the final line has been read
 };
 
 // "FILE, řádek 8: what" for a file, "řádek 8: what" for standard input.
@@ -99,18 +99,21 @@ std::optional<Failure> close_filling(Reader& r, int line) {
     r.in_filling = false;
     if (r.box.nx == 0) r.box.nx = r.blocks;
     if (r.blocks != r.box.nx)
-        return refuse(r, line, "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
-                                   " je " + std::to_string(r.blocks) + " místo " +
-                                   std::to_string(r.box.nx) + source_of_size(r, "první vyplnění"));
+        return refuse(r, line,
+                      "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) + " je " +
+                          std::to_string(r.blocks) + " místo " + std::to_string(r.box.nx) +
+                          source_of_size(r, "první vyplnění"));
     const PathTrace trace = trace_path(r.box, r.values);
     if (!trace.fault.empty())
         return refuse(r, line_of(r, r.filling_line, *trace.fault_cell), trace.fault);
     if (!r.output.fillings.empty()) {
         if (const std::optional<Cell> c = taken_difference(r)) {
-            const bool taken_here = r.values[static_cast<std::size_t>(r.box.index(*c))] == taken_value;
+            const bool taken_here =
+                r.values[static_cast<std::size_t>(r.box.index(*c))] == taken_value;
             return refuse(r, line_of(r, r.filling_line, *c),
                           "pole " + std::to_string(c->x) + " " + std::to_string(c->y) + " " +
-                              std::to_string(c->z) + (taken_here ? " je obsazené (-1)" : " není obsazené") +
+                              std::to_string(c->z) +
+                              (taken_here ? " je obsazené (-1)" : " není obsazené") +
                               ", v prvním vyplnění " + (taken_here ? "nebylo" : "bylo"));
         }
     }
@@ -133,8 +136,8 @@ std::optional<Failure> take_final(Reader& r, int line, std::string_view text) {
     const std::size_t count = r.output.fillings.size();
     if (text == none_found) {
         if (count == 0) return std::nullopt;
-        return refuse(r, line, "výstup má " + std::to_string(count) +
-                                   " vyplnění, závěrečná řádka žádné");
+        return refuse(r, line,
+                      "výstup má " + std::to_string(count) + " vyplnění, závěrečná řádka žádné");
     }
     const std::string_view digits = text.substr(found_prefix.size());
     std::size_t at = 0;
@@ -142,10 +145,12 @@ std::optional<Failure> take_final(Reader& r, int line, std::string_view text) {
     while (at < digits.size() && digits[at] >= '0' && digits[at] <= '9' && at < 12)
         stated = stated * 10 + (digits[at++] - '0');
     if (at == 0 || digits[0] == '0' || digits.substr(at) != ".")
-        return refuse(r, line, "závěrečná řádka nemá tvar \"Celkový počet nalezených vyplnění je K.\"");
+        return refuse(r, line,
+                      "závěrečná řádka nemá tvar \"Celkový počet nalezených vyplnění je K.\"");
     if (stated != static_cast<long long>(count))
-        return refuse(r, line, "závěrečná řádka uvádí " + std::to_string(stated) +
-                                   " vyplnění, výstup jich má " + std::to_string(count));
+        return refuse(r, line,
+                      "závěrečná řádka uvádí " + std::to_string(stated) +
+                          " vyplnění, výstup jich má " + std::to_string(count));
     return std::nullopt;
 }
 
@@ -154,9 +159,9 @@ std::optional<Failure> take_block_end(Reader& r, int line) {
     if (r.block_lines == 0) return refuse(r, line, "řádek --- bez řádků bloku před ním");
     if (r.box.ny == 0) r.box.ny = r.block_lines;
     if (r.block_lines != r.box.ny)
-        return refuse(r, line, "počet řádků bloku je " + std::to_string(r.block_lines) +
-                                   " místo " + std::to_string(r.box.ny) +
-                                   source_of_size(r, "první blok"));
+        return refuse(r, line,
+                      "počet řádků bloku je " + std::to_string(r.block_lines) + " místo " +
+                          std::to_string(r.box.ny) + source_of_size(r, "první blok"));
     r.block_lines = 0;
     ++r.blocks;
     return std::nullopt;
@@ -173,13 +178,14 @@ std::optional<Failure> start_block(Reader& r, int line, int32_t first) {
         return std::nullopt;
     }
     if (!r.in_filling)
-        return refuse(r, line, "vyplnění nezačíná číslem 1 (počáteční pole 0 0 0), ale " +
-                                   std::to_string(first));
+        return refuse(r, line,
+                      "vyplnění nezačíná číslem 1 (počáteční pole 0 0 0), ale " +
+                          std::to_string(first));
     if (r.box.nx != 0 && r.blocks == r.box.nx)
-        return refuse(r, line, "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
-                                   " přesahuje " + std::to_string(r.box.nx) +
-                                   source_of_size(r, "první vyplnění") +
-                                   "; nové vyplnění začíná číslem 1");
+        return refuse(r, line,
+                      "počet bloků vyplnění z řádku " + std::to_string(r.filling_line) +
+                          " přesahuje " + std::to_string(r.box.nx) +
+                          source_of_size(r, "první vyplnění") + "; nové vyplnění začíná číslem 1");
     return std::nullopt;
 }
 
@@ -187,18 +193,20 @@ std::optional<Failure> start_block(Reader& r, int line, int32_t first) {
 std::optional<Failure> take_row(Reader& r, int line, std::string_view text) {
     const std::optional<std::vector<int32_t>> numbers = split_numbers(text);
     if (!numbers)
-        return refuse(r, line, "řádek nemá tvar výstupu vevuvedu (čísla, za každým jedna "
-                               "mezera; ---; závěrečná řádka)");
+        return refuse(r, line,
+                      "řádek nemá tvar výstupu vevuvedu (čísla, za každým jedna "
+                      "mezera; ---; závěrečná řádka)");
     if (r.box.nz == 0) r.box.nz = static_cast<int>(numbers->size());
     if (numbers->size() != static_cast<std::size_t>(r.box.nz))
-        return refuse(r, line, "počet čísel na řádku je " + std::to_string(numbers->size()) +
-                                   " místo " + std::to_string(r.box.nz) +
-                                   source_of_size(r, "první řádek"));
+        return refuse(r, line,
+                      "počet čísel na řádku je " + std::to_string(numbers->size()) + " místo " +
+                          std::to_string(r.box.nz) + source_of_size(r, "první řádek"));
     if (r.block_lines == 0) {
         if (std::optional<Failure> f = start_block(r, line, numbers->front())) return f;
     } else if (r.box.ny != 0 && r.block_lines == r.box.ny) {
-        return refuse(r, line, "počet řádků bloku přesahuje " + std::to_string(r.box.ny) +
-                                   source_of_size(r, "první blok") + "; chybí řádek ---");
+        return refuse(r, line,
+                      "počet řádků bloku přesahuje " + std::to_string(r.box.ny) +
+                          source_of_size(r, "první blok") + "; chybí řádek ---");
     }
     ++r.block_lines;
     r.values.insert(r.values.end(), numbers->begin(), numbers->end());
@@ -225,7 +233,8 @@ OutputRead read_output(const std::string& text, const std::string& source,
         r.box_given = true;
     }
     if (text.empty()) {
-        read.failure = Failure{bad_output_status, (source.empty() ? "" : source + ": ") + empty_output};
+        read.failure =
+            Failure{bad_output_status, (source.empty() ? "" : source + ": ") + empty_output};
         return read;
     }
     int line = 1;
@@ -242,9 +251,10 @@ OutputRead read_output(const std::string& text, const std::string& source,
         ++line;
     }
     if (!r.done) {
-        read.failure = refuse(r, line, r.block_lines > 0
-                                           ? "výstup končí uprostřed bloku"
-                                           : "výstup končí bez závěrečné řádky s počtem vyplnění");
+        read.failure =
+            refuse(r, line,
+                   r.block_lines > 0 ? "výstup končí uprostřed bloku"
+                                     : "výstup končí bez závěrečné řádky s počtem vyplnění");
         return read;
     }
     read.output = std::move(r.output);
@@ -261,10 +271,10 @@ OutputRead read_output_stream(std::FILE* in, const std::string& source, std::opt
         if (n == sizeof buffer) continue;
         if (std::ferror(in)) {
             OutputRead read;
-            read.failure = Failure{bad_output_status,
-                                   (source.empty() ? std::string("standardní vstup")
-                                                   : "soubor " + source) +
-                                       " nelze přečíst: " + std::strerror(errno)};
+            read.failure =
+                Failure{bad_output_status,
+                        (source.empty() ? std::string("standardní vstup") : "soubor " + source) +
+                            " nelze přečíst: " + std::strerror(errno)};
             return read;
         }
         break;

@@ -39,7 +39,7 @@ struct Filling {
 
 // The whole output of one run of vevuvedu.
 struct Output {
-    Box box;                         // unknown (all 0) when no filling was found and no --box
-    std::vector<Filling> fillings;   // in the order of the output
-    int64_t taken = 0;               // taken cells, the same in every filling
+    Box box;                        // unknown (all 0) when no filling was found and no --box
+    std::vector<Filling> fillings;  // in the order of the output
+    int64_t taken = 0;              // taken cells, the same in every filling
 };

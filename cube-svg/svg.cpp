@@ -11,22 +11,23 @@
 namespace {
 
 // Lengths in millimetres, the unit of the image's coordinates.
-constexpr double cell_size = 8.5;    // a cell of a layer
-constexpr double layer_gap = 5;      // between two layers
-constexpr double label_height = 5;   // "x = K" above a layer
-constexpr double view_scale = 11;    // one cell's step in the 3D view
-constexpr double view_room = 0.9;    // around the box in the 3D view, in cells: the axes' names
-constexpr double view_gap = 14;      // between the layers and the 3D view
+constexpr double cell_size = 8.5;   // a cell of a layer
+constexpr double layer_gap = 5;     // between two layers
+constexpr double label_height = 5;  // "x = K" above a layer
+constexpr double view_scale = 11;   // one cell's step in the 3D view
+constexpr double view_room = 0.9;   // around the box in the 3D view, in cells: the axes' names
+constexpr double view_gap = 14;     // between the layers and the 3D view
 constexpr double margin = 8;
 constexpr double heading_height = 32;
 constexpr double caption_height = 8;
-constexpr double panel_gap = 10;     // below a filling
+constexpr double panel_gap = 10;  // below a filling
 constexpr double tube_width = 1.5;
-constexpr double halo_width = 0.7;   // the white rim on each side that parts crossing pieces
+constexpr double halo_width = 0.7;  // the white rim on each side that parts crossing pieces
 constexpr const char* taken_colour = "#8c8c8c";
 
 std::string at(const char* x_name, double x, const char* y_name, double y) {
-    return std::string(" ") + x_name + "=\"" + number(x) + "\" " + y_name + "=\"" + number(y) + "\"";
+    return std::string(" ") + x_name + "=\"" + number(x) + "\" " + y_name + "=\"" + number(y) +
+           "\"";
 }
 
 std::string coordinates(Cell c) {
@@ -99,8 +100,8 @@ void add_taken_and_frames(std::string& svg, const Box& box, const Filling& f) {
                number(box.nz * cell_size) + "\" height=\"" + number(box.ny * cell_size) + "\"/>\n";
     svg += "</g>\n<g class=\"layer-labels\" font-size=\"3.2\" fill=\"#444\">\n";
     for (int x = 0; x < box.nx; ++x)
-        svg += "<text" + at("x", cell_left(box, {x, 0, 0}), "y", label_height - 1.3) + ">x = " +
-               std::to_string(x) + "</text>\n";
+        svg += "<text" + at("x", cell_left(box, {x, 0, 0}), "y", label_height - 1.3) +
+               ">x = " + std::to_string(x) + "</text>\n";
     svg += "</g>\n";
 }
 
@@ -139,8 +140,9 @@ void add_trail(std::string& svg, const Box& box, const Filling& f) {
 
 void add_numbers(std::string& svg, const Box& box, const Filling& f) {
     const double half = cell_size / 2;
-    svg += "<g class=\"numbers\" font-size=\"3.6\" fill=\"#111\" text-anchor=\"middle\" "
-           "stroke=\"#fff\" stroke-width=\"0.6\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
+    svg +=
+        "<g class=\"numbers\" font-size=\"3.6\" fill=\"#111\" text-anchor=\"middle\" "
+        "stroke=\"#fff\" stroke-width=\"0.6\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
     for (int x = 0; x < box.nx; ++x)
         for (int y = 0; y < box.ny; ++y)
             for (int z = 0; z < box.nz; ++z) {
@@ -154,13 +156,16 @@ void add_numbers(std::string& svg, const Box& box, const Filling& f) {
             }
     svg += "</g>\n";
     const Cell start = f.path.front(), end = f.path.back();
-    svg += "<rect class=\"start\"" + at("x", cell_left(box, start) + 0.45, "y", cell_top(start) + 0.45) +
-           " width=\"" + number(cell_size - 0.9) + "\" height=\"" + number(cell_size - 0.9) +
+    svg += "<rect class=\"start\"" +
+           at("x", cell_left(box, start) + 0.45, "y", cell_top(start) + 0.45) + " width=\"" +
+           number(cell_size - 0.9) + "\" height=\"" + number(cell_size - 0.9) +
            "\" fill=\"none\" stroke=\"#111\" stroke-width=\"0.9\"/>\n";
     if (f.path.size() > 1)
-        svg += "<rect class=\"end\"" + at("x", cell_left(box, end) + 0.45, "y", cell_top(end) + 0.45) +
-               " width=\"" + number(cell_size - 0.9) + "\" height=\"" + number(cell_size - 0.9) +
-               "\" fill=\"none\" stroke=\"#111\" stroke-width=\"0.9\" stroke-dasharray=\"1.4 0.9\"/>\n";
+        svg += "<rect class=\"end\"" +
+               at("x", cell_left(box, end) + 0.45, "y", cell_top(end) + 0.45) + " width=\"" +
+               number(cell_size - 0.9) + "\" height=\"" + number(cell_size - 0.9) +
+               "\" fill=\"none\" stroke=\"#111\" stroke-width=\"0.9\" stroke-dasharray=\"1.4 "
+               "0.9\"/>\n";
 }
 
 // What the 3D view draws, each at its depth: a piece of the tube (one step) or a turn's dot.
@@ -229,13 +234,15 @@ void add_tube(std::string& svg, const Placer& place, const Filling& f) {
             for (int z = 0; z < place.box.nz; ++z) {
                 if (value_at(place.box, f, {x, y, z}) != taken_value) continue;
                 const Placed p = place(x, y, z);
-                items.push_back({p.depth, "<rect class=\"taken\"" + at("x", p.x - 1.1, "y", p.y - 1.1) +
-                                              " width=\"2.2\" height=\"2.2\" fill=\"" + taken_colour +
-                                              "\"/>\n"});
+                items.push_back({p.depth, "<rect class=\"taken\"" +
+                                              at("x", p.x - 1.1, "y", p.y - 1.1) +
+                                              " width=\"2.2\" height=\"2.2\" fill=\"" +
+                                              taken_colour + "\"/>\n"});
             }
     for (std::size_t s = 1; s + 1 < f.segments.size(); ++s) {
         const Placed p = place(f.segments[s].last);
-        items.push_back({p.depth, "<circle class=\"turn\"" + at("cx", p.x, "cy", p.y) + " r=\"0.75\"/>\n"});
+        items.push_back(
+            {p.depth, "<circle class=\"turn\"" + at("cx", p.x, "cy", p.y) + " r=\"0.75\"/>\n"});
     }
     // At equal depth the path's order, turns after the pieces.
     std::stable_sort(items.begin(), items.end(),
@@ -252,8 +259,9 @@ void add_tube(std::string& svg, const Placer& place, const Filling& f) {
 void add_marks(std::string& svg, const Placer& place, const Filling& f) {
     const Box& box = place.box;
     const double hi[3] = {box.nx - 0.5, box.ny - 0.5, box.nz - 0.5};
-    svg += "<g class=\"axes\" font-size=\"3.2\" fill=\"#555\" text-anchor=\"middle\" stroke=\"#fff\" "
-           "stroke-width=\"0.8\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
+    svg +=
+        "<g class=\"axes\" font-size=\"3.2\" fill=\"#555\" text-anchor=\"middle\" stroke=\"#fff\" "
+        "stroke-width=\"0.8\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n";
     const char* names[3] = {"x", "y", "z"};
     for (int axis = 0; axis < 3; ++axis) {
         double p[3] = {-0.5, -0.5, -0.5};
@@ -298,11 +306,11 @@ std::string box_text(const Box& b) {
 
 std::string caption_of(const Output& output, std::size_t i) {
     const Filling& f = output.fillings[i];
-    std::string text = "Vyplnění " + std::to_string(i + 1) + " z " +
-                       std::to_string(output.fillings.size()) + ": " +
-                       counted(static_cast<long long>(f.segments.size()), "úsek", "úseky", "úseků") +
-                       ", kvádr " + box_text(output.box) + " (" +
-                       counted(output.box.cells(), "pole", "pole", "polí");
+    std::string text =
+        "Vyplnění " + std::to_string(i + 1) + " z " + std::to_string(output.fillings.size()) +
+        ": " + counted(static_cast<long long>(f.segments.size()), "úsek", "úseky", "úseků") +
+        ", kvádr " + box_text(output.box) + " (" +
+        counted(output.box.cells(), "pole", "pole", "polí");
     if (output.taken > 0)
         text += ", z toho " + counted(output.taken, "obsazené", "obsazená", "obsazených");
     return text + ")";
@@ -310,8 +318,9 @@ std::string caption_of(const Output& output, std::size_t i) {
 
 void add_heading(std::string& svg, const Output& output) {
     const double x = margin;
-    svg += "<g class=\"heading\" fill=\"#222\">\n<text class=\"title\"" + at("x", x, "y", margin + 4) +
-           " font-size=\"5\" font-weight=\"bold\">" + title_of(output) + "</text>\n";
+    svg += "<g class=\"heading\" fill=\"#222\">\n<text class=\"title\"" +
+           at("x", x, "y", margin + 4) + " font-size=\"5\" font-weight=\"bold\">" +
+           title_of(output) + "</text>\n";
     if (!output.fillings.empty()) {
         const double y = margin + 11;
         svg += "<defs><linearGradient id=\"ramp\">";
@@ -322,11 +331,15 @@ void add_heading(std::string& svg, const Output& output) {
                " width=\"40\" height=\"3\" fill=\"url(#ramp)\"/>\n<g font-size=\"3.2\">\n<text" +
                at("x", x, "y", y) + ">začátek</text>\n<text" + at("x", x + 58, "y", y) +
                ">konec cesty; na poli číslo úseku, tlustý rám: začátek (1), čárkovaný: konec; "
-               "<tspan fill=\"" + taken_colour + "\">■</tspan> s křížkem: obsazené pole (-1)"
-               "</text>\n<text" + at("x", x, "y", y + 5) +
+               "<tspan fill=\"" +
+               taken_colour +
+               "\">■</tspan> s křížkem: obsazené pole (-1)"
+               "</text>\n<text" +
+               at("x", x, "y", y + 5) +
                ">Vrstvy: mřížka pro každé x, v ní z doprava a y dolů; ▶ v horním rohu pole: cesta "
                "tudy přechází do vedlejší vrstvy vpravo (◀ vlevo).</text>\n<text" +
-               at("x", x, "y", y + 10) + ">Vpravo cesta v prostoru: kroužek začátek, "
+               at("x", x, "y", y + 10) +
+               ">Vpravo cesta v prostoru: kroužek začátek, "
                "čtvereček konec, tečka zatáčka.</text>\n</g>\n";
     }
     svg += "</g>\n";
@@ -364,8 +377,9 @@ std::string title_of(const Output& output) {
         return output.box.nx == 0 ? "vevuvedu: Nebylo nalezeno žádné vyplnění."
                                   : "vevuvedu, kvádr " + box_text(output.box) +
                                         ": Nebylo nalezeno žádné vyplnění.";
-    return "vevuvedu: " + counted(static_cast<long long>(output.fillings.size()), "vyplnění",
-                                  "vyplnění", "vyplnění") +
+    return "vevuvedu: " +
+           counted(static_cast<long long>(output.fillings.size()), "vyplnění", "vyplnění",
+                   "vyplnění") +
            " kvádru " + box_text(output.box);
 }
 
@@ -374,20 +388,23 @@ std::string svg_element(const Output& output) {
     const bool any = !output.fillings.empty();
     const double content = any ? layers_width(box) + view_gap + view_width(box) : 0;
     const double width = std::max(2 * margin + content, 250.0);
-    const double height = margin + (any ? heading_height : 8) +
-                          static_cast<double>(output.fillings.size()) * (any ? panel_height(box) : 0);
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"picture\" viewBox=\"0 0 " +
-                      number(width) + " " + number(height) +
-                      "\" width=\"100%\" style=\"height: auto\" font-family=\"sans-serif\">\n<title>" + title_of(output) +
-                      "</title>\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+    const double height =
+        margin + (any ? heading_height : 8) +
+        static_cast<double>(output.fillings.size()) * (any ? panel_height(box) : 0);
+    std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"picture\" viewBox=\"0 0 " + number(width) +
+        " " + number(height) +
+        "\" width=\"100%\" style=\"height: auto\" font-family=\"sans-serif\">\n<title>" +
+        title_of(output) + "</title>\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
     add_heading(svg, output);
     double top = margin + heading_height;
     for (std::size_t i = 0; i < output.fillings.size(); ++i) {
         const Filling& f = output.fillings[i];
         svg += "<g class=\"filling\" id=\"f" + std::to_string(i + 1) + "\" data-segments=\"" +
                std::to_string(f.segments.size()) + "\">\n<text class=\"caption\"" +
-               at("x", margin, "y", top + 4.5) + " font-size=\"3.8\" font-weight=\"bold\" fill=\"#222\">" +
-               caption_of(output, i) + "</text>\n<g transform=\"translate(" + number(margin) + " " +
+               at("x", margin, "y", top + 4.5) +
+               " font-size=\"3.8\" font-weight=\"bold\" fill=\"#222\">" + caption_of(output, i) +
+               "</text>\n<g transform=\"translate(" + number(margin) + " " +
                number(top + caption_height) + ")\">\n" + layers_group(output, f) + "</g>\n";
         add_view(svg, box, f, margin + layers_width(box) + view_gap, top + caption_height);
         svg += "</g>\n";

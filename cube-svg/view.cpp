@@ -19,9 +19,9 @@ Projected project(const Box& box, const View& view, double x, double y, double z
 Bounds bounds_of(const Box& box, const View& view) {
     Bounds b{1e300, 1e300, -1e300, -1e300};
     for (int corner = 0; corner < 8; ++corner) {
-        const Projected p = project(box, view, (corner & 1) ? box.nx - 0.5 : -0.5,
-                                    (corner & 2) ? box.ny - 0.5 : -0.5,
-                                    (corner & 4) ? box.nz - 0.5 : -0.5);
+        const Projected p =
+            project(box, view, (corner & 1) ? box.nx - 0.5 : -0.5,
+                    (corner & 2) ? box.ny - 0.5 : -0.5, (corner & 4) ? box.nz - 0.5 : -0.5);
         b.left = std::min(b.left, p.u);
         b.right = std::max(b.right, p.u);
         b.top = std::min(b.top, p.v);

@@ -25,9 +25,8 @@ TEST(ReadCommand, FileHtmlAndBoxInAnyOrder) {
 }
 
 TEST(ReadCommand, RefusesWithTheUsage) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"--svg"}, {"a", "b"}, {""}, {"--box"},
-                                               {"--box", "6x6"}, {"out", "--help"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"--svg"}, {"a", "b"}, {""}, {"--box"}, {"--box", "6x6"}, {"out", "--help"}}) {
         const Command c = read(args);
         ASSERT_TRUE(c.failure) << args[0];
         EXPECT_EQ(c.failure->status, 2);

@@ -40,21 +40,26 @@ TEST(TracePath, RefusesWhatIsNotOnePathAndNamesTheCell) {
     // Numbers that are neither a segment nor a taken cell.
     EXPECT_EQ(fault_of(flat, {1, -1, 0, 2, -1, 4, 2, 3, 3}),
               "pole 0 2 0: číslo 0 není číslo úseku ani -1 (obsazené pole)");
-    EXPECT_NE(fault_of(flat, {1, -1, 10, 2, -1, 4, 2, 3, 3}).find("číslo 10 není"), std::string::npos);
-    EXPECT_NE(fault_of(flat, {1, -2, 4, 2, -1, 4, 2, 3, 3}).find("číslo -2 není"), std::string::npos);
+    EXPECT_NE(fault_of(flat, {1, -1, 10, 2, -1, 4, 2, 3, 3}).find("číslo 10 není"),
+              std::string::npos);
+    EXPECT_NE(fault_of(flat, {1, -2, 4, 2, -1, 4, 2, 3, 3}).find("číslo -2 není"),
+              std::string::npos);
     // The start, and the number 1 anywhere else.
-    EXPECT_EQ(fault_of(flat, {2, -1, 4, 1, -1, 4, 2, 3, 3}), "pole 0 0 0: cesta v něm nezačíná číslem 1");
+    EXPECT_EQ(fault_of(flat, {2, -1, 4, 1, -1, 4, 2, 3, 3}),
+              "pole 0 0 0: cesta v něm nezačíná číslem 1");
     EXPECT_EQ(fault_of(flat, {1, -1, 1, 2, -1, 4, 2, 3, 3}),
               "pole 0 2 0: číslo 1 patří jen počátečnímu poli 0 0 0");
     // Segment 2 runs the whole first axis, or is missing.
     EXPECT_EQ(fault_of({3, 1, 1}, {1, 2, -1}),
               "pole 1 0 0: úsek 2 má vést podél celé první osy, od 1 0 0 do 2 0 0");
-    EXPECT_EQ(fault_of({2, 1, 1}, {1, -1}), "pole 1 0 0: chybí úsek 2, který vede podél celé první osy");
+    EXPECT_EQ(fault_of({2, 1, 1}, {1, -1}),
+              "pole 1 0 0: chybí úsek 2, který vede podél celé první osy");
     // A segment that goes on straight.
     EXPECT_EQ(fault_of({3, 5, 1}, {1, -1, -1, -1, -1, 2, -1, -1, -1, -1, 2, 3, 3, 4, 4}),
               "pole 2 3 0: úsek 4 nezahýbá kolmo k úseku 3");
     // A segment of one cell.
-    EXPECT_EQ(fault_of(flat, {1, -1, 5, 2, -1, 4, 2, 3, 3}), "pole 1 2 0: úsek 4 má jen 1 pole, nejméně 2");
+    EXPECT_EQ(fault_of(flat, {1, -1, 5, 2, -1, 4, 2, 3, 3}),
+              "pole 1 2 0: úsek 4 má jen 1 pole, nejméně 2");
     // A segment that does not start beside the end of the one before.
     EXPECT_EQ(fault_of(flat, {1, 4, -1, 2, 4, -1, 2, 3, 3}),
               "pole 1 1 0: úsek 4 nezačíná vedle konce úseku 3 (pole 2 2 0)");

@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Filling& f : output.fillings) {
         check_filling(output, f);
         for (std::size_t i = 0; i < f.values.size(); ++i)
-            require((f.values[i] == taken_value) == (output.fillings.front().values[i] == taken_value));
+            require((f.values[i] == taken_value) ==
+                    (output.fillings.front().values[i] == taken_value));
     }
     if (output.box.cells() * static_cast<int64_t>(output.fillings.size()) > 20000) return 0;
     const std::string svg = draw_svg(output);
