@@ -1,6 +1,7 @@
 // vevuvedu-svg: the colours of a path.
 #include "colour.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,23 +14,15 @@ std::string hsl_colour(double hue, double saturation, double lightness) {
     const double chroma = (1 - std::fabs(2 * lightness - 1)) * saturation;
     const double h = hue / 60;
     const double second = chroma * (1 - std::fabs(std::fmod(h, 2.0) - 1));
-    double r = 0, g = 0, b = 0;
-    if (h < 1)
-        r = chroma, g = second;
-    else if (h < 2)
-        r = second, g = chroma;
-    else if (h < 3)
-        g = chroma, b = second;
-    else if (h < 4)
-        g = second, b = chroma;
-    else if (h < 5)
-        r = second, b = chroma;
-    else
-        r = chroma, b = second;
+    // Red, green and blue in each sixth of the circle of hues, from red (0) through yellow,
+    // green, cyan, blue and magenta.
+    const double channels[6][3] = {{chroma, second, 0}, {second, chroma, 0}, {0, chroma, second},
+                                   {0, second, chroma}, {second, 0, chroma}, {chroma, 0, second}};
+    const double* rgb = channels[std::clamp(static_cast<int>(h), 0, 5)];
     const double m = lightness - chroma / 2;
     auto byte = [&](double v) { return static_cast<int>(std::lround((v + m) * 255)); };
     char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", byte(r), byte(g), byte(b));
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", byte(rgb[0]), byte(rgb[1]), byte(rgb[2]));
     return text;
 }
 
