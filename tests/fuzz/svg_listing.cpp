@@ -12,6 +12,7 @@
 #include "html.hpp"
 #include "listing.hpp"
 #include "picture.hpp"
+#include "picture_checks.hpp"
 #include "svg.hpp"
 
 #include <algorithm>
@@ -26,45 +27,6 @@
 #include <vector>
 
 namespace {
-
-void require(bool holds) {
-    if (!holds) std::abort();
-}
-
-std::size_t occurrences(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-// Whether the elements of `xml` nest: every start tag is closed by an end tag of its name or
-// closes itself, every attribute value is quoted, and nothing is left open at the end. The
-// declaration (<?...?>) is skipped.
-bool nested(const std::string& xml) {
-    std::vector<std::string> open;
-    std::size_t at = 0;
-    while ((at = xml.find('<', at)) != std::string::npos) {
-        const std::size_t end = xml.find('>', at);
-        if (end == std::string::npos) return false;
-        const std::string tag = xml.substr(at + 1, end - at - 1);
-        at = end + 1;
-        if (tag.empty() || occurrences(tag, "\"") % 2 != 0) return false;
-        if (tag.front() == '?') continue;
-        const bool closing = tag.front() == '/', closed = tag.back() == '/';
-        const std::size_t name_start = closing ? 1 : 0;
-        const std::string name =
-            tag.substr(name_start, tag.find_first_of(" /", name_start) - name_start);
-        if (name.empty()) return false;
-        if (closing) {
-            if (open.empty() || open.back() != name) return false;
-            open.pop_back();
-        } else if (!closed) {
-            open.push_back(name);
-        }
-    }
-    return open.empty();
-}
 
 bool finite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 

@@ -9,7 +9,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 failed=0
-for program in orv-editor orv-layout vevuvedu rum-sim orv-layout-svg; do
+for program in orv-editor orv-layout vevuvedu rum-sim orv-layout-svg vevuvedu-svg; do
     [ -x "$prefix/bin/$program" ] || { echo "FAIL: bin/$program missing"; failed=1; }
     [ -f "$prefix/share/man/man1/$program.1" ] || { echo "FAIL: man page of $program missing"; failed=1; }
 done
@@ -19,7 +19,7 @@ for file in README.md editor/samples/demo.txt layout/samples/symmetric-300.orv-g
     [ -f "$doc/$file" ] || { echo "FAIL: share/doc/orv-programs/$file missing"; failed=1; }
 done
 # Every sample the README names lies at that path beside the installed README.
-for sample in $(grep -oE '(editor|layout)/samples/[A-Za-z0-9._-]+\.(txt|orv-graph)' \
+for sample in $(grep -oE '(editor|layout|cube)/samples/[A-Za-z0-9._-]+\.(txt|orv-graph|out|taken)' \
     "$doc/README.md" 2>/dev/null | sort -u); do
     [ -f "$doc/$sample" ] || { echo "FAIL: the README names $sample, not installed there"; failed=1; }
 done

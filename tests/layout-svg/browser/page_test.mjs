@@ -1,5 +1,5 @@
 // The page of `orv-layout-svg --html` in a real browser: Debian's Chromium, driven through
-// puppeteer-core (pinned in package-lock.json; it downloads no browser).
+// puppeteer-core (harness.mjs).
 //
 //   node page_test.mjs ORV_LAYOUT_SVG ORV_LAYOUT GRAPH_FILE OUT_DIR
 //
@@ -13,28 +13,10 @@ import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { pathToFileURL } from "node:url";
+import { check, finish, loadPuppeteer, openOffline } from "./harness.mjs";
 
 const [program, layout, graph, outDir] = process.argv.slice(2);
-const chromium = process.env.ORV_CHROMIUM || "/usr/bin/chromium";
-let passed = 0, failed = 0;
-function check(ok, what) {
-  if (ok) { ++passed; console.log(`ok ${what}`); }
-  else { ++failed; console.log(`FAIL ${what}`); }
-}
-
-let puppeteer;
-try {
-  puppeteer = (await import("puppeteer-core")).default;
-} catch (error) {
-  console.log("FAIL puppeteer-core is not installed: run `npm ci` in tests/layout-svg/browser " +
-              "(scripts/test does)\n" + error.message);
-  process.exit(1);
-}
-if (!fs.existsSync(chromium)) {
-  console.log(`FAIL no browser at ${chromium}: install Debian's chromium (scripts/test does)`);
-  process.exit(1);
-}
+const puppeteer = loadPuppeteer();
 
 // The listing, from a real run of orv-layout on the graph.
 fs.mkdirSync(outDir, { recursive: true });
@@ -83,25 +65,9 @@ const lengthOf = (key) => {
 };
 const sameSet = (a, b) => a.size === b.size && [...a].every((x) => b.has(x));
 
-const browser = await puppeteer.launch({
-  executablePath: chromium,
-  headless: true,
-  userDataDir: fs.mkdtempSync(path.join(os.tmpdir(), "orv-chromium-")),
-  args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-         "--disable-background-networking", "--disable-component-update", "--disable-sync"],
-});
+const { browser, page, foreign, errors } =
+  await openOffline(puppeteer, pageFile, { width: 1200, height: 1500 });
 try {
-  const page = await browser.newPage();
-  await page.setViewport({ width: 1200, height: 1500 });
-  const foreign = [];
-  await page.setRequestInterception(true);
-  page.on("request", (request) => {
-    if (request.url().startsWith("file:") || request.url().startsWith("data:")) request.continue();
-    else { foreign.push(request.url()); request.abort(); }
-  });
-  const errors = [];
-  page.on("pageerror", (error) => errors.push(error.message));
-  await page.goto(pathToFileURL(pageFile).href, { waitUntil: "load" });
   check(foreign.length === 0, `the page asks for nothing outside its file (${foreign.join(" ")})`);
 
   // Highlighted edges and neighbours, and the info line, as the browser shows them.
@@ -165,5 +131,4 @@ try {
   await browser.close();
   fs.rmSync(scratch, { recursive: true, force: true });
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed === 0 && passed > 0 ? 0 : 1);
+finish();
