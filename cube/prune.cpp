@@ -131,6 +131,13 @@ bool any_outside(const Bits<W>& a, const Bits<W>& b) {  // a has a cell b lacks
     return outside != 0;
 }
 template <std::size_t W>
+bool any(const Bits<W>& a) {
+    uint64_t bits = 0;
+    for (std::size_t i = 0; i < W; ++i)
+        bits |= a[i];
+    return bits != 0;
+}
+template <std::size_t W>
 int32_t count(const Bits<W>& a) {
     int32_t n = 0;
     for (std::size_t i = 0; i < W; ++i)
@@ -370,7 +377,7 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             Bits<W>& role = n.role[first_end + dir];
             keep(role, and_not(role & answers_special[dir], off));
         }
-        changed = removed != Bits<W>{};
+        changed = any(removed);
 
         // An exit of h stays only while the cell it leads to may be straight along it; a free
         // neighbour of h whose every role links back to h leaves that link as h's only exit.
@@ -404,7 +411,7 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
     Bits<W> reach{};
     for (int32_t dir = 0; dir < 6; ++dir)
         if (n.exits & (1u << dir)) reach[word[dir]] |= bit[dir];
-    for (Bits<W> before{}; before != reach;) {
+    for (Bits<W> before{}; any_outside(reach, before);) {  // reach only grows
         before = reach;
         for (int32_t dir = 0; dir < 6; ++dir)
             reach = reach | (toward(p, before & u.uses[dir], reverse(dir)) & u.uses[reverse(dir)]);
