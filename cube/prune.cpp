@@ -131,6 +131,13 @@ bool any_outside(const Bits<W>& a, const Bits<W>& b) {  // a has a cell b lacks
     return outside != 0;
 }
 template <std::size_t W>
+bool any(const Bits<W>& a) {
+    uint64_t bits = 0;
+    for (std::size_t i = 0; i < W; ++i)
+        bits |= a[i];
+    return bits != 0;
+}
+template <std::size_t W>
 int32_t count(const Bits<W>& a) {
     int32_t n = 0;
     for (std::size_t i = 0; i < W; ++i)
@@ -306,6 +313,18 @@ uint32_t first_exits(const Pruner& p, const Bits<W>& free, int32_t h, int32_t la
 // exit, proves the subtree empty, and stays so: the rounds stop there.
 template <std::size_t W>
 bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
+    // h's neighbours, looked up once: the word and bit of each, and the directions in which
+    // one lies inside the box and is free (every exit of h is among them).
+    std::array<int32_t, 6> word{};
+    std::array<uint64_t, 6> bit{};
+    uint32_t free_around = 0;
+    for (int32_t dir = 0; dir < 6; ++dir) {
+        if (!test(p.inside[dir], h)) continue;
+        const int32_t cell = h + p.offset[dir];
+        word[dir] = cell / 64;
+        bit[dir] = uint64_t{1} << (cell % 64);
+        if (test(n.free, cell)) free_around |= 1u << dir;
+    }
     Unions<W> u;
     // Invariant: every role that a walk from h gives a cell is still in `n.role`, and the exit
     // it takes from h is still in `n.exits`.
@@ -321,9 +340,9 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
         for (int32_t dir = 0; dir < 6; ++dir) {
             const int32_t back = reverse(dir);
             answers_straight[dir] = toward(p, u.uses[back], dir);
-            if (n.exits & (1u << back)) set(answers_straight[dir], h + p.offset[back]);
+            if (n.exits & (1u << back)) answers_straight[dir][word[back]] |= bit[back];
             bound[dir] = toward(p, and_not(n.free, u.may_skip[back]), dir);
-            if (n.exits == 1u << back) set(bound[dir], h + p.offset[back]);
+            if (n.exits == 1u << back) bound[dir][word[back]] |= bit[back];
         }
         std::array<Bits<W>, 3> bound_on;  // bound along either direction of an axis
         for (int32_t axis = 0; axis < 3; ++axis)
@@ -358,21 +377,18 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
             Bits<W>& role = n.role[first_end + dir];
             keep(role, and_not(role & answers_special[dir], off));
         }
-        changed = removed != Bits<W>{};
+        changed = any(removed);
 
         // An exit of h stays only while the cell it leads to may be straight along it; a free
         // neighbour of h whose every role links back to h leaves that link as h's only exit.
         for (int32_t dir = 0; dir < 6; ++dir) {
-            if (!(n.exits & (1u << dir))) continue;
-            if (!test(n.role[axis_of(dir)], h + p.offset[dir])) {
+            if ((n.exits & (1u << dir)) && !(n.role[axis_of(dir)][word[dir]] & bit[dir])) {
                 n.exits &= ~(1u << dir);
                 changed = true;
             }
         }
         for (int32_t dir = 0; dir < 6; ++dir) {
-            if (!test(p.inside[dir], h)) continue;
-            const int32_t cell = h + p.offset[dir];
-            if (test(n.free, cell) && !test(u.may_skip[reverse(dir)], cell) &&
+            if ((free_around & (1u << dir)) && !(u.may_skip[reverse(dir)][word[dir]] & bit[dir]) &&
                 (n.exits & ~(1u << dir)) != 0) {
                 n.exits &= 1u << dir;
                 changed = true;
@@ -394,8 +410,8 @@ bool settle(const Pruner& p, Node<W>& n, int32_t h, PruneCounters& counters) {
     // every free cell must be reachable from h that way.
     Bits<W> reach{};
     for (int32_t dir = 0; dir < 6; ++dir)
-        if (n.exits & (1u << dir)) set(reach, h + p.offset[dir]);
-    for (Bits<W> before{}; before != reach;) {
+        if (n.exits & (1u << dir)) reach[word[dir]] |= bit[dir];
+    for (Bits<W> before{}; any_outside(reach, before);) {  // reach only grows
         before = reach;
         for (int32_t dir = 0; dir < 6; ++dir)
             reach = reach | (toward(p, before & u.uses[dir], reverse(dir)) & u.uses[reverse(dir)]);
