@@ -40,8 +40,8 @@ struct Shared {
     bool mirror = false;
     std::atomic<int64_t> next_ticket{0};
     std::atomic<bool> stop{false};
-    std::atomic<uint64_t> calls_below{0};  // of every subtree searched, in steps of a tick
-    uint64_t tick_calls = 0x10000;         // the calls between two ticks of a walk
+    std::atomic<uint64_t> calls_below{0};   // of every subtree searched, in steps of a tick
+    uint64_t tick_calls = 0x10000;          // the calls between two ticks of a walk
     std::atomic<bool> budget_spent{false};  // `stop_after_calls` stopped the search
 
     std::mutex lock;

@@ -98,9 +98,9 @@ std::optional<Failure> write_checkpoint(Run& run, std::vector<UnitOpen>* open = 
 UnitOpen open_of(const EventPlace& p) {
     UnitOpen o{p.outcome.event, p.outcome.calls, p.place, {}};
     for (std::size_t i = 0; i < p.outcome.cells.size(); ++i)
-        o.fillings.push_back({o.event, p.outcome.cells[i],
-                              i < p.outcome.mirrors.size() ? p.outcome.mirrors[i].trials
-                                                           : std::vector<int32_t>{}});
+        o.fillings.push_back(
+            {o.event, p.outcome.cells[i],
+             i < p.outcome.mirrors.size() ? p.outcome.mirrors[i].trials : std::vector<int32_t>{}});
     return o;
 }
 EventPlace place_of_open(const UnitOpen& o) {
@@ -286,7 +286,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     }
     remove_leftovers(job);
     const Clock::time_point now = Clock::now();
-    Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {}, {}};
+    Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {},
+            {}};
     const Existing resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
     if (resumed.failure) return resumed.failure;
     if (resumed.found) {

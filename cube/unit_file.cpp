@@ -367,7 +367,8 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
         if (f.event >= u.next_event || owner_of(f.event, id.shards) != id.shard)
             return contradicts("vyplnění z události " + std::to_string(f.event) +
                                ", která k tomuto dílu nepatří nebo ještě nebyla");
-    if (u.complete && !u.open.empty()) return contradicts("hotový výsledek má rozpracované události");
+    if (u.complete && !u.open.empty())
+        return contradicts("hotový výsledek má rozpracované události");
     for (const UnitOpen& o : u.open)
         if (owner_of(o.event, id.shards) != id.shard)
             return contradicts("rozpracovaná událost " + std::to_string(o.event) +

@@ -88,7 +88,8 @@ bool replay(Walker& w, const Frame& first, const std::vector<int32_t>& place) {
         if (i > 0) {
             const Frame& top = w.stack.back();
             const int32_t trial = place[i - 1] - 1;
-            const int32_t total = w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
+            const int32_t total =
+                w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
             laid = trial >= 0 && trial < total && continuation(w, top, trial, f);
             if (!laid) break;
         }
