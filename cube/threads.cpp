@@ -40,7 +40,9 @@ struct Shared {
     bool mirror = false;
     std::atomic<int64_t> next_ticket{0};
     std::atomic<bool> stop{false};
-    std::atomic<uint64_t> calls_below{0};  // of every subtree searched, in steps of 65536
+    std::atomic<uint64_t> calls_below{0};   // of every subtree searched, in steps of a tick
+    uint64_t tick_calls = 0x10000;          // the calls between two ticks of a walk
+    std::atomic<bool> budget_spent{false};  // `stop_after_calls` stopped the search
 
     std::mutex lock;
     std::condition_variable changed;
@@ -56,6 +58,7 @@ struct Shared {
     uint64_t top_calls = 0;
     std::atomic<int64_t> mirror_event{-1};
     int running = 0;
+    std::vector<EventPlace> places;  // with `keep_places`: the events a stop caught midway
 };
 
 void fail(Shared& sh, Failure failure) {
@@ -117,9 +120,15 @@ struct Subtree {
     void filling(const Frame& last) { keep_filling(sh, outcome, w, last); }
     void mirror_half() {}
     bool split(const Frame&) { return false; }
-    // Called every 65536 calls of this thread's subtrees.
+    // Called every tick of this thread's subtrees.
     bool tick() {
-        sh.calls_below.fetch_add(0x10000, std::memory_order_relaxed);
+        const uint64_t below =
+            sh.calls_below.fetch_add(sh.tick_calls, std::memory_order_relaxed) + sh.tick_calls;
+        const uint64_t budget = sh.plan->stop_after_calls;
+        if (budget != 0 && below >= budget) {
+            sh.budget_spent = true;
+            sh.stop = true;
+        }
         return sh.stop;
     }
 };
@@ -177,6 +186,8 @@ struct Splitter {
         }
         done(std::move(o));
     }
+    // Searches the subtree of event `o.event` below `next`, or goes on where an earlier
+    // search of it stopped; when this search stops first, its place is kept.
     bool split(const Frame& next) {
         EventOutcome o;
         if (!take(o)) return true;
@@ -184,14 +195,43 @@ struct Splitter {
         const uint64_t before = task_stats.calls;
         const std::size_t base = w.stack.size();
         Subtree below{sh, w, o};
-        if (descend(w, next, below)) {
-            walk(w, base, false, SIZE_MAX, below);
-            unwind(w, base);
+        const EventPlace* earlier = resumed(o.event);
+        bool open = false;
+        if (earlier == nullptr) {
+            open = descend(w, next, below);
+        } else {
+            const int64_t event = o.event;
+            const double share = o.share;
+            o = earlier->outcome;
+            o.event = event;
+            o.share = share;
+            open = !earlier->place.empty() && replay(w, next, earlier->place);
+            if (!earlier->place.empty() && !open) {
+                fail(sh, Failure{2, "místo události " + std::to_string(event) +
+                                        " v kontrolním bodě do tohoto kvádru nepatří"});
+                w.stats = &top_stats;
+                return true;
+            }
         }
+        const uint64_t earlier_calls = o.calls;
+        if (open) walk(w, base, false, SIZE_MAX, below);
+        // The walk ends early only at a stop; its last call is counted again when it goes on.
+        const bool midway = w.stack.size() > base;
+        o.calls = earlier_calls + task_stats.calls - before - (midway ? 1 : 0);
+        if (sh.stop && sh.plan->keep_places) {
+            EventPlace kept{midway ? place_of(w, base) : std::vector<int32_t>{}, o};
+            std::lock_guard<std::mutex> hold(sh.lock);
+            sh.places.push_back(std::move(kept));
+        }
+        unwind(w, base);
         w.stats = &top_stats;
-        o.calls = task_stats.calls - before;
         if (!sh.stop) done(std::move(o));
         return true;
+    }
+    const EventPlace* resumed(int64_t event) const {
+        if (sh.plan->resume == nullptr) return nullptr;
+        const auto found = sh.plan->resume->find(event);
+        return found == sh.plan->resume->end() ? nullptr : &found->second;
     }
     bool tick() {
         stopped = sh.stop;
@@ -213,6 +253,7 @@ void work(Shared& sh, bool count_top) {
         SearchStats top_stats, task_stats;
         Walker w;
         start_walker(w, k, top_stats, sh.options->pruning, sh.filled, 2);
+        if (sh.plan->stop_after_calls != 0) w.tick_mask = 0;
         Splitter top{sh, w, top_stats, task_stats, 0, 0, sh.next_ticket++, false};
         if (descend_first(w, top))
             walk(w, 0, sh.mirror, static_cast<std::size_t>(sh.options->split_depth), top);
@@ -286,6 +327,7 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
             break;  // fewer threads than asked for still search everything
         }
     }
+    if (plan.stop_after_calls != 0) sh.tick_calls = 1;
     ThreadedSearch result;
     if (threads.empty()) {
         {
@@ -297,6 +339,16 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
     result.stopped = watch_threads(sh);
     for (std::thread& t : threads)
         t.join();
+    result.stopped = result.stopped || sh.budget_spent;
+    if (plan.keep_places && result.stopped) {
+        // Done but held for the events before them, which the stop caught: whole places.
+        for (auto& [rank, outcome] : sh.held)
+            sh.places.push_back({{}, std::move(outcome)});
+        std::sort(sh.places.begin(), sh.places.end(), [](const EventPlace& a, const EventPlace& b) {
+            return a.outcome.event < b.outcome.event;
+        });
+        result.places = std::move(sh.places);
+    }
     result.result.count = static_cast<int32_t>(sh.found);
     result.result.stats = sh.stats;
     result.result.failure = sh.failure;

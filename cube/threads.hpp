@@ -7,6 +7,7 @@
 #include "store.hpp"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,14 @@ struct EventOutcome {
     double share = 0;                         // the share of the search done before this event
 };
 
+// An event whose search stopped before it was handed on: where its walk stands below the
+// event's own segment (`place_of`; empty when it was searched to the end) and its outcome so
+// far, the calls made below it and the fillings found included.
+struct EventPlace {
+    std::vector<int32_t> place;
+    EventOutcome outcome;
+};
+
 // Which events a search deals with and what becomes of their outcomes. The default plan deals
 // with every event and writes the fillings to the options' sink, the mirrors at the switch.
 struct EventPlan {
@@ -37,10 +46,20 @@ struct EventPlan {
     void (*take)(EventOutcome& outcome, void* context) = nullptr;
     void* take_context = nullptr;
     // Called about every `watch_ms` milliseconds while the threads run, without the search's
-    // lock; true stops the search where it is (events in flight are abandoned).
+    // lock; true stops the search where it is (events in flight are abandoned, unless
+    // `keep_places`).
     bool (*watch)(void* context) = nullptr;
     void* watch_context = nullptr;
     int watch_ms = 500;
+    // Events an earlier search of the same plan stopped in, by event: each continues from its
+    // place, its outcome so far kept, so that it ends as it would have without the stop.
+    const std::map<int64_t, EventPlace>* resume = nullptr;
+    // When the search stops, keep the place of every event it was searching or held
+    // (ThreadedSearch::places) instead of abandoning them.
+    bool keep_places = false;
+    // Stops the search once this many calls have been made below the events in this run (0:
+    // never), looking after every call: a stop at an exact point, for tests.
+    uint64_t stop_after_calls = 0;
 };
 
 struct ThreadedSearch {
@@ -48,7 +67,8 @@ struct ThreadedSearch {
     int64_t events = 0;         // events the top walk numbered (all of them unless stopped)
     uint64_t top_calls = 0;     // calls of the top walk, the same in every thread
     int64_t mirror_event = -1;  // the event of the switch to the mirrored half; -1: none
-    bool stopped = false;       // `watch` stopped it
+    bool stopped = false;       // `watch` or `stop_after_calls` stopped it
+    std::vector<EventPlace> places;  // with `keep_places`, after a stop: in event order
 };
 
 // Runs the search of `probe_path` from the first segment on `options.threads` threads (at

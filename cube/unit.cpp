@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
 #include <string_view>
 #include <sys/file.h>
@@ -48,6 +49,7 @@ struct Run {
 
     std::mutex lock;  // guards `state`: the search hands outcomes on while the watch reads it
     UnitFile state;
+    std::vector<UnitOpen> carried;  // the checkpoint's events searched in part, resumed now
     LeftWatch left;  // follows the events for the time left
 };
 
@@ -72,13 +74,47 @@ void take(EventOutcome& o, void* context) {
     run.state.next_event = o.event + 1;
 }
 
-std::optional<Failure> write_checkpoint(Run& run) {
+// Writes the state: the events done, and those searched in part, which are `open` when the
+// search has stopped; while it runs, the resumed ones not yet taken in (their places are still
+// places this unit will pass, so a run cut short before the next checkpoint goes on from them).
+std::optional<Failure> write_checkpoint(Run& run, std::vector<UnitOpen>* open = nullptr) {
     std::string text;
     {
         std::lock_guard<std::mutex> hold(run.lock);
+        if (open != nullptr) {
+            run.state.open = std::move(*open);
+        } else {
+            run.state.open.clear();
+            for (const UnitOpen& o : run.carried)
+                if (o.event >= run.state.next_event) run.state.open.push_back(o);
+        }
         text = format_unit(run.state);
+        run.state.open.clear();
     }
     return write_atomically(run.checkpoint_path, text);
+}
+
+// An event searched in part, as the search keeps it and as the file does.
+UnitOpen open_of(const EventPlace& p) {
+    UnitOpen o{p.outcome.event, p.outcome.calls, p.place, {}};
+    for (std::size_t i = 0; i < p.outcome.cells.size(); ++i)
+        o.fillings.push_back(
+            {o.event, p.outcome.cells[i],
+             i < p.outcome.mirrors.size() ? p.outcome.mirrors[i].trials : std::vector<int32_t>{}});
+    return o;
+}
+EventPlace place_of_open(const UnitOpen& o) {
+    EventPlace p;
+    p.place = o.place;
+    p.outcome.event = o.event;
+    p.outcome.calls = o.calls;
+    for (const UnitFilling& f : o.fillings) {
+        ++p.outcome.found;
+        p.outcome.cells.push_back(f.cells);
+        // A unit keeps a mirror by the continuations that reach it; the merge makes its cells.
+        if (!f.trials.empty()) p.outcome.mirrors.push_back({f.trials, {}});
+    }
+    return p;
 }
 
 void report_progress(const ProgressReport& now, void* context) {
@@ -250,7 +286,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     }
     remove_leftovers(job);
     const Clock::time_point now = Clock::now();
-    Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {}};
+    Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {},
+            {}};
     const Existing resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
     if (resumed.failure) return resumed.failure;
     if (resumed.found) {
@@ -258,6 +295,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
             return Failure{2, "kontrolní bod „" + run.checkpoint_path + "“ je hotový výsledek"};
         run.state = resumed.unit;
         run.resume_from = run.state.next_event;
+        run.carried = std::move(run.state.open);
+        run.state.open.clear();
     } else {
         run.state.id = id;
     }
@@ -280,11 +319,21 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     plan.watch = watch;
     plan.watch_context = &run;
     plan.watch_ms = watch_ms;
-    const ThreadedSearch search = search_threads(kostka, filled, options, plan);
+    std::map<int64_t, EventPlace> places;
+    for (const UnitOpen& o : run.carried)
+        places.emplace(o.event, place_of_open(o));
+    plan.resume = &places;
+    plan.keep_places = true;
+    plan.stop_after_calls = job.stop_after_calls;
+    ThreadedSearch search = search_threads(kostka, filled, options, plan);
     if (search.result.failure) return search.result.failure;
     if (run.failure) return run.failure;
     if (search.stopped) {
-        if (std::optional<Failure> f = write_checkpoint(run)) return f;
+        if (run.stopped_by == nullptr) run.stopped_by = "počet volání";
+        std::vector<UnitOpen> open;
+        for (const EventPlace& p : search.places)
+            open.push_back(open_of(p));
+        if (std::optional<Failure> f = write_checkpoint(run, &open)) return f;
         return Failure{stopped_status, "díl " + shard_text(job) + " zastaven (" + run.stopped_by +
                                            "), stav uložen v „" + run.checkpoint_path +
                                            "“; týž příkaz bude pokračovat"};

@@ -22,6 +22,9 @@ struct UnitJob {
     // Set (non-zero) by the frame's handler of SIGTERM, SIGINT and SIGUSR1: checkpoint and stop.
     const volatile std::sig_atomic_t* stop_signal = nullptr;
     std::FILE* progress = stderr;  // where the progress lines go
+    // Stop at the checkpoint once this many calls have been made below the events in this run
+    // (0: never): an exact stop, for tests.
+    uint64_t stop_after_calls = 0;
 };
 
 // The exit status of a unit stopped at its checkpoint: re-running the same command continues.

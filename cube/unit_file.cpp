@@ -60,6 +60,8 @@ bool read_up_to(int fd, uint64_t size, std::string& text) {
 
 // The bytes read first of a unit file that may be large: its header is far shorter.
 constexpr uint64_t head_bytes = 1 << 16;
+// The room a checkpoint's events searched in part may take beyond its fillings.
+constexpr uint64_t open_bytes = uint64_t{1} << 26;
 
 // Reads the file line by line; every step names what it expected when it fails.
 struct Reader {
@@ -195,6 +197,20 @@ std::string format_unit(const UnitFile& u) {
         text += "trials";
         append_numbers(text, f.trials);
     }
+    if (!u.open.empty()) text += "open " + std::to_string(u.open.size()) + "\n";
+    for (const UnitOpen& o : u.open) {
+        text += "open-event " + std::to_string(o.event) + "\n";
+        text += "calls " + std::to_string(o.calls) + "\n";
+        text += "place";
+        append_numbers(text, o.place);
+        text += "fillings " + std::to_string(o.fillings.size()) + "\n";
+        for (const UnitFilling& f : o.fillings) {
+            text += "cells";
+            append_numbers(text, f.cells);
+            text += "trials";
+            append_numbers(text, f.trials);
+        }
+    }
     text += "checksum " + hex(fnv1a(text)) + "\n";
     return text;
 }
@@ -297,6 +313,41 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
         }
         u.fillings.push_back(std::move(f));
     }
+    if (r.text.substr(0, 5) == "open ") {
+        int64_t opened = 0;
+        if (!r.number_field("open", 1, most_events(id), opened)) return failed();
+        for (int64_t i = 0; i < opened; ++i) {
+            UnitOpen o;
+            int64_t found = 0;
+            if (!r.number_field("open-event", u.next_event, std::numeric_limits<int64_t>::max(),
+                                o.event) ||
+                !r.unsigned_field("calls", o.calls) || !r.numbers_field("place", -1, o.place) ||
+                !r.number_field("fillings", 0, std::numeric_limits<int64_t>::max(), found))
+                return failed();
+            // A place has a frame for each segment the event's walk laid, fewer than the cells.
+            if (static_cast<int64_t>(o.place.size()) > cells) {
+                r.fail("příliš mnoho čísel: place");
+                return failed();
+            }
+            if (!u.open.empty() && o.event <= u.open.back().event) {
+                r.fail("události nejsou seřazeny");
+                return failed();
+            }
+            for (int64_t j = 0; j < found; ++j) {
+                UnitFilling f;
+                f.event = o.event;
+                if (!r.numbers_field("cells", cells, f.cells) ||
+                    !r.numbers_field("trials", -1, f.trials))
+                    return failed();
+                if (static_cast<int64_t>(f.trials.size()) > cells) {
+                    r.fail("příliš mnoho čísel: trials");
+                    return failed();
+                }
+                o.fillings.push_back(std::move(f));
+            }
+            u.open.push_back(std::move(o));
+        }
+    }
     std::string_view v;
     if (!r.field("checksum", v)) return failed();
     if (!r.text.empty()) {
@@ -316,6 +367,12 @@ UnitRead parse_unit(std::string_view text, const std::string& name) {
         if (f.event >= u.next_event || owner_of(f.event, id.shards) != id.shard)
             return contradicts("vyplnění z události " + std::to_string(f.event) +
                                ", která k tomuto dílu nepatří nebo ještě nebyla");
+    if (u.complete && !u.open.empty())
+        return contradicts("hotový výsledek má rozpracované události");
+    for (const UnitOpen& o : u.open)
+        if (owner_of(o.event, id.shards) != id.shard)
+            return contradicts("rozpracovaná událost " + std::to_string(o.event) +
+                               " k tomuto dílu nepatří");
     return read;
 }
 
@@ -346,10 +403,12 @@ UnitLoad load_unit(const std::string& path, const std::string& what) {
         }
         const int64_t cells = static_cast<int64_t>(header.id.nx) * header.id.ny * header.id.nz;
         const uint64_t per_filling = filling_bytes(cells);
-        const uint64_t most =
-            static_cast<uint64_t>(fillings) > (UINT64_MAX - head_bytes) / per_filling
-                ? UINT64_MAX
-                : head_bytes + static_cast<uint64_t>(fillings) * per_filling;
+        // A checkpoint's events searched in part follow; their count is not in the header,
+        // so they get room of their own.
+        const uint64_t room = head_bytes + (header.complete ? 0 : open_bytes);
+        const uint64_t most = static_cast<uint64_t>(fillings) > (UINT64_MAX - room) / per_filling
+                                  ? UINT64_MAX
+                                  : room + static_cast<uint64_t>(fillings) * per_filling;
         if (size > most) {
             close(fd);
             load.failure = Failure{2, what + " „" + path + "“ má " + std::to_string(size) +

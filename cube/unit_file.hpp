@@ -30,6 +30,14 @@
 //     cells V V V ...                 its A*B*C cells, as `dump` orders them
 //     trials T T ...                  the continuations that reach its mirror (empty when the
 //                                     box has no mirrored half)
+//   open O                          only in a checkpoint that stopped inside events, O > 0;
+//                                   then O times, in event order:
+//     open-event E                    an event searched in part, or whole but not yet taken in
+//     calls C                         the calls made below it so far
+//     place N N ...                   where its walk stands (empty: searched to the end)
+//     fillings F                      then F times its fillings so far:
+//       cells V V V ...
+//       trials T T ...
 //   checksum HEX                    16 hex digits: FNV-1a 64 of every byte before this line
 // Lines end with a line feed; nothing follows the checksum line.
 #pragma once
@@ -65,6 +73,14 @@ struct UnitFilling {
     std::vector<int32_t> trials;
 };
 
+// An event of a checkpoint that its run stopped inside (see EventPlace in threads.hpp).
+struct UnitOpen {
+    int64_t event = 0;
+    uint64_t calls = 0;
+    std::vector<int32_t> place;
+    std::vector<UnitFilling> fillings;  // their `event` is this one's
+};
+
 struct UnitFile {
     UnitIdentity id;
     bool complete = false;
@@ -75,6 +91,7 @@ struct UnitFile {
     uint64_t top_calls = 0;
     uint64_t calls = 0;
     std::vector<UnitFilling> fillings;
+    std::vector<UnitOpen> open;  // a checkpoint's events searched in part
 };
 
 // The file's text, checksum included.

@@ -67,3 +67,45 @@ int32_t take_start(Cube& k) {
 }
 
 Frame first_frame(const Cube& k) { return {{0, 0, 0}, 0, k.nx - 1, 0}; }
+
+std::vector<int32_t> place_of(const Walker& w, std::size_t base) {
+    std::vector<int32_t> place;
+    for (std::size_t level = base; level < w.stack.size(); ++level)
+        place.push_back(w.stack[level].next);
+    if (!place.empty()) --place.back();
+    return place;
+}
+
+bool replay(Walker& w, const Frame& first, const std::vector<int32_t>& place) {
+    // The replay's own calls and cuts are no work of the search: they go to a scratch record.
+    SearchStats replayed;
+    SearchStats* const stats = w.stats;
+    w.stats = &replayed;
+    const std::size_t base = w.stack.size();
+    Frame f = first;
+    bool laid = !place.empty();
+    for (std::size_t i = 0; laid && i < place.size(); ++i) {
+        if (i > 0) {
+            const Frame& top = w.stack.back();
+            const int32_t trial = place[i - 1] - 1;
+            const int32_t total =
+                w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
+            laid = trial >= 0 && trial < total && continuation(w, top, trial, f);
+            if (!laid) break;
+        }
+        const Laid how = lay(w, f);
+        laid = how == Laid::open;
+        if (how != Laid::blocked && !laid) unlay(w, f);
+        if (!laid) break;
+        w.stack.push_back(f);
+        w.stack.back().next = place[i];
+    }
+    if (laid) {
+        const Frame& top = w.stack.back();
+        const int32_t total = w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
+        laid = top.next >= 0 && top.next < total;
+    }
+    if (!laid) unwind(w, base);
+    w.stats = stats;
+    return laid;
+}

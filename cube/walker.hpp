@@ -33,6 +33,7 @@ struct Walker {
     int32_t filled = 0;               // cells marked so far
     int32_t first_segment = 2;        // the number the first segment is marked with
     bool prune = false;
+    uint64_t tick_mask = 0xffff;  // the walk asks its visitor whether to stop every mask + 1 calls
     Pruner pruner;
     std::vector<Frame> stack;
 };
@@ -146,6 +147,20 @@ bool descend(Walker& w, const Frame& f, Visitor& v) {
     return false;
 }
 
+// The segment that continuation `trial` of `top` lays: first every target on the first axis
+// tried after `top.axis`, then every one on the second. False for a target within one cell of
+// the head, which no segment after the first may reach.
+inline bool continuation(const Walker& w, const Frame& top, int32_t trial, Frame& next) {
+    const int32_t on_first = w.edges[turns_after[top.axis][0]];
+    const int32_t new_axis = turns_after[top.axis][trial < on_first ? 0 : 1];
+    const int32_t target = trial < on_first ? trial : trial - on_first;
+    const std::array<int32_t, 3> head = head_of(top);
+    const int32_t length = target - head[new_axis];
+    if (length > -2 && length < 2) return false;  // every later segment covers 2 cells or more
+    next = {head, new_axis, length, 0};
+    return true;
+}
+
 // Counts a call and lays the first segment with `descend`: true when it was pushed.
 template <class Visitor>
 bool descend_first(Walker& w, Visitor& v) {
@@ -163,7 +178,8 @@ bool descend_first(Walker& w, Visitor& v) {
 //                          fillings found so far (see mirror.hpp);
 //   v.split(next) -> bool  for a continuation that would lie `split_depth` segments deep:
 //                          true when the visitor has dealt with it itself;
-//   v.tick() -> bool       every 65536 tries: true stops the walk where it is.
+//   v.tick() -> bool       every 65536 tries (`w.tick_mask`): true stops the walk where it
+//                          is, and `place_of` tells where that is.
 template <class Visitor>
 void walk(Walker& w, std::size_t base, bool mirror, std::size_t split_depth, Visitor& v) {
     // Invariant: the stack holds the laid segments, each marked with the first segment's
@@ -183,15 +199,24 @@ void walk(Walker& w, std::size_t base, bool mirror, std::size_t split_depth, Vis
             continue;
         }
         const int32_t trial = top.next++;
-        const int32_t new_axis = turns_after[top.axis][trial < on_first ? 0 : 1];
-        const int32_t target = trial < on_first ? trial : trial - on_first;
-        const std::array<int32_t, 3> head = head_of(top);
-        const int32_t length = target - head[new_axis];
-        if (length > -2 && length < 2) continue;  // every later segment covers 2 cells or more
+        Frame next;
+        if (!continuation(w, top, trial, next)) continue;
 
-        if ((++w.stats->calls & 0xffff) == 0 && v.tick()) return;
-        const Frame next{head, new_axis, length, 0};  // `top` is not used after this
+        // A stop leaves `trial` consumed and its call counted: place_of gives both back.
+        if ((++w.stats->calls & w.tick_mask) == 0 && v.tick()) return;
         if (w.stack.size() == split_depth && v.split(next)) continue;
-        descend(w, next, v);
+        descend(w, next, v);  // `top` is not used after this
     }
 }
+
+// Where a walk stopped by its visitor's tick stands below `base`: the `next` of every frame
+// from `base` up, the top's given back the trial its stop consumed. Replaying it into a walker
+// that holds the same `base` frames (`replay`) gives the same stack, and the walk continues
+// from there with the same calls: the stop's call is counted again when the trial is taken.
+std::vector<int32_t> place_of(const Walker& w, std::size_t base);
+
+// Lays `first` (continuation `base` of the stack, open when the place was taken) and then the
+// frames of `place` above it, each the continuation its parent had last consumed, without
+// counting a call: the stack, the marked cells and the rules' state become what they were.
+// False when a frame of the place cannot be laid (a place that does not belong to this box).
+bool replay(Walker& w, const Frame& first, const std::vector<int32_t>& place);

@@ -246,29 +246,41 @@ resume)
         box=(--box 6x6x6 --taken "$here/slow-taken")
         plain slow "${box[@]}"
     fi
-    started=$(date +%s%N)
-    "$program" --shard 0/1 --out whole.vvr "${box[@]}" || fail "the whole unit failed"
-    # Stopped again and again by the time limit, on 1 and 2 threads by turns. Each run walks the
-    # top of the tree again and abandons the events in flight, so the limit is a quarter of the
-    # whole unit's time (at least 0.3 s): a slow build or a loaded machine still gets ahead.
-    limit=$(( ($(date +%s%N) - started) / 4000000 ))
-    [ "$limit" -ge 300 ] || limit=300
-    limit=$(printf '%d.%03d' $((limit / 1000)) $((limit % 1000)))
-    rounds=0
-    while :; do
-        VEVUVEDU_THREADS=$((rounds % 2 + 1)) "$program" --shard 0/1 --time-limit "$limit" \
-            --out limited.vvr "${box[@]}" 2>limited.err
-        status=$?
-        rounds=$((rounds + 1))
-        [ "$status" = 0 ] && break
-        [ "$status" = 75 ] || { fail "time limit: status $status $(cat limited.err)"; break; }
-        [ -f limited.vvr.checkpoint ] || { fail "time limit: no checkpoint"; break; }
-        [ "$rounds" -lt 100 ] || { fail "time limit: no end after $rounds rounds"; break; }
-    done
-    [ "$rounds" -ge 2 ] || fail "the time limit never stopped the unit"
-    cmp -s limited.vvr whole.vvr || fail "the unit stopped $rounds times differs"
-    [ -e limited.vvr.checkpoint ] && fail "the checkpoint stayed after the result"
-    merged "$subject" . "the unit stopped by the time limit" limited.vvr
+    # by_time_limit DEPTH SHARE: the unit at split depth DEPTH stopped again and again by a time
+    # limit of SHARE of its whole time (at least 0.3 s), on 1 and 2 threads by turns, until it
+    # ends: the same result as the unit never stopped, merged to the plain bytes.
+    by_time_limit() {
+        local depth=$1 share=$2 started limit rounds=0 status
+        rm -f "whole-$depth.vvr" "limited-$depth.vvr"*
+        started=$(date +%s%N)
+        "$program" --shard 0/1 --split-depth "$depth" --out "whole-$depth.vvr" "${box[@]}" ||
+            fail "the whole unit failed"
+        limit=$(( ($(date +%s%N) - started) / share / 1000000 ))
+        [ "$limit" -ge 300 ] || limit=300
+        limit=$(printf '%d.%03d' $((limit / 1000)) $((limit % 1000)))
+        while :; do
+            VEVUVEDU_THREADS=$((rounds % 2 + 1)) "$program" --shard 0/1 --split-depth "$depth" \
+                --time-limit "$limit" --out "limited-$depth.vvr" "${box[@]}" 2>limited.err
+            status=$?
+            rounds=$((rounds + 1))
+            [ "$status" = 0 ] && break
+            [ "$status" = 75 ] || { fail "depth $depth: status $status $(cat limited.err)"; break; }
+            [ -f "limited-$depth.vvr.checkpoint" ] || { fail "depth $depth: no checkpoint"; break; }
+            [ "$rounds" -lt 100 ] || { fail "depth $depth: no end after $rounds rounds"; break; }
+        done
+        [ "$rounds" -ge 2 ] || fail "depth $depth: the time limit never stopped the unit"
+        cmp -s "limited-$depth.vvr" "whole-$depth.vvr" ||
+            fail "depth $depth: the unit stopped $rounds times differs"
+        [ -e "limited-$depth.vvr.checkpoint" ] &&
+            fail "depth $depth: the checkpoint stayed after the result"
+        merged "$subject" . "the unit at depth $depth stopped by the time limit" "limited-$depth.vvr"
+    }
+    # Each run walks the top of the tree again, so at the default depth the limit is a quarter
+    # of the whole time: a slow build or a loaded machine still gets ahead. At depth 1 the
+    # events are few and large, and a stop keeps each one's place: a tenth goes on to the end.
+    by_time_limit 8 4
+    by_time_limit 1 10
+    cp whole-8.vvr whole.vvr  # what the signals below are compared with
     # A signal at several points, then the same command again, which continues; SIGKILL leaves
     # only the checkpoint written every tenth of a second.
     interrupted=0
