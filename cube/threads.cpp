@@ -19,6 +19,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <system_error>
@@ -31,6 +32,14 @@ using Clock = std::chrono::steady_clock;
 // Events may run this far ahead of the oldest one not yet handed on, so the outcomes held stay
 // few.
 constexpr int64_t window = 1 << 16;
+
+// Where one thread's event stands, as the thread last published it: a checkpoint taken while
+// the search runs reads it (see `publish`).
+struct Slot {
+    std::mutex lock;
+    bool busy = false;  // an event is being searched and `place` is where it stood
+    EventPlace place;
+};
 
 struct Shared {
     const SearchOptions* options = nullptr;
@@ -59,6 +68,10 @@ struct Shared {
     std::atomic<int64_t> mirror_event{-1};
     int running = 0;
     std::vector<EventPlace> places;  // with `keep_places`: the events a stop caught midway
+    // With `save`: one slot a thread, and the round of publishing their places that the watch
+    // asked for last.
+    std::vector<std::unique_ptr<Slot>> slots;
+    std::atomic<uint64_t> publish{0};
 };
 
 void fail(Shared& sh, Failure failure) {
@@ -116,6 +129,20 @@ struct Subtree {
     Shared& sh;
     Walker& w;
     EventOutcome& outcome;
+    Slot* slot = nullptr;       // where its place is published, with `save`
+    std::size_t base = 0;       // the stack's size below the event's segment
+    uint64_t calls_before = 0;  // the outcome's calls when this walk began, less the walker's
+    uint64_t published = 0;     // the round of publishing this walk answered last
+
+    // Publishes where the walk stands: a place it has been at, the stop's trial and call given
+    // back as a stop gives them, with the outcome so far.
+    void publish() {
+        std::lock_guard<std::mutex> hold(slot->lock);
+        slot->busy = true;
+        slot->place.place = place_of(w, base);
+        slot->place.outcome = outcome;
+        slot->place.outcome.calls = calls_before + w.stats->calls - 1;
+    }
 
     void filling(const Frame& last) { keep_filling(sh, outcome, w, last); }
     void mirror_half() {}
@@ -129,6 +156,13 @@ struct Subtree {
             sh.budget_spent = true;
             sh.stop = true;
         }
+        if (slot != nullptr) {
+            const uint64_t round = sh.publish.load(std::memory_order_relaxed);
+            if (round != published) {
+                published = round;
+                publish();
+            }
+        }
         return sh.stop;
     }
 };
@@ -136,6 +170,7 @@ struct Subtree {
 // The walk of the top of the tree, dealing with the events whose tickets this thread holds.
 struct Splitter {
     Shared& sh;
+    Slot* slot;  // this thread's, with `save`
     Walker& w;
     SearchStats& top_stats;   // the walk of the top, the same in every thread
     SearchStats& task_stats;  // the subtrees this thread searched
@@ -214,7 +249,15 @@ struct Splitter {
             }
         }
         const uint64_t earlier_calls = o.calls;
+        below.slot = slot;
+        below.base = base;
+        below.calls_before = earlier_calls - before;
+        below.published = sh.publish.load(std::memory_order_relaxed);
         if (open) walk(w, base, false, SIZE_MAX, below);
+        if (slot != nullptr) {
+            std::lock_guard<std::mutex> hold(slot->lock);
+            slot->busy = false;
+        }
         // The walk ends early only at a stop; its last call is counted again when it goes on.
         const bool midway = w.stack.size() > base;
         o.calls = earlier_calls + task_stats.calls - before - (midway ? 1 : 0);
@@ -246,7 +289,9 @@ void add_stats(SearchStats& sum, const SearchStats& s) {
     sum.prune.quick_cuts += s.prune.quick_cuts;
 }
 
-void work(Shared& sh, bool count_top) {
+void work(Shared& sh, std::size_t index) {
+    const bool count_top = index == 0;
+    Slot* const slot = index < sh.slots.size() ? sh.slots[index].get() : nullptr;
     try {
         Cube k;
         if (!copy_cube(k, *sh.box)) throw std::bad_alloc();
@@ -254,7 +299,7 @@ void work(Shared& sh, bool count_top) {
         Walker w;
         start_walker(w, k, top_stats, sh.options->pruning, sh.filled, 2);
         if (sh.plan->stop_after_calls != 0) w.tick_mask = 0;
-        Splitter top{sh, w, top_stats, task_stats, 0, 0, sh.next_ticket++, false};
+        Splitter top{sh, slot, w, top_stats, task_stats, 0, 0, sh.next_ticket++, false};
         if (descend_first(w, top))
             walk(w, 0, sh.mirror, static_cast<std::size_t>(sh.options->split_depth), top);
         unwind(w, 0);
@@ -271,6 +316,28 @@ void work(Shared& sh, bool count_top) {
     std::lock_guard<std::mutex> hold(sh.lock);
     --sh.running;
     sh.changed.notify_all();
+}
+
+// The outcomes held and the places the threads last published, in event order: with the
+// search's lock held, so that no outcome is handed on meanwhile. A place of an event whose
+// outcome is held or handed on is no longer its state; the caller passes over events it has
+// taken in.
+std::vector<EventPlace> places_now(Shared& sh) {
+    std::vector<EventPlace> places;
+    for (const auto& [rank, outcome] : sh.held)
+        places.push_back({{}, outcome});
+    for (const std::unique_ptr<Slot>& slot : sh.slots) {
+        std::lock_guard<std::mutex> hold(slot->lock);
+        if (!slot->busy) continue;
+        const int64_t event = slot->place.outcome.event;
+        if (std::none_of(places.begin(), places.end(),
+                         [&](const EventPlace& p) { return p.outcome.event == event; }))
+            places.push_back(slot->place);
+    }
+    std::sort(places.begin(), places.end(), [](const EventPlace& a, const EventPlace& b) {
+        return a.outcome.event < b.outcome.event;
+    });
+    return places;
 }
 
 // Reports the progress and asks the plan's watch, every so often, until every thread is done.
@@ -293,7 +360,13 @@ bool watch_threads(Shared& sh) {
         hold.unlock();
         if (progress.report != nullptr) progress.report(now, progress.context);
         const bool stop = !stopped && plan.watch != nullptr && plan.watch(plan.watch_context);
+        const bool save =
+            !stop && !stopped && !sh.slots.empty() && plan.save_due(plan.watch_context);
+        // Every thread publishes its place at its next tick: a checkpoint reads the places
+        // of the round before, at most an interval and a tick old.
+        sh.publish.fetch_add(1, std::memory_order_relaxed);
         hold.lock();
+        if (save) plan.save(places_now(sh), plan.watch_context);
         if (stop) {
             stopped = true;
             sh.stop = true;
@@ -320,7 +393,7 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
             ++sh.running;
         }
         try {
-            threads.emplace_back(work, std::ref(sh), t == 0);
+            threads.emplace_back(work, std::ref(sh), static_cast<std::size_t>(t));
         } catch (const std::system_error&) {
             std::lock_guard<std::mutex> hold(sh.lock);
             --sh.running;
@@ -328,13 +401,16 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
         }
     }
     if (plan.stop_after_calls != 0) sh.tick_calls = 1;
+    if (plan.keep_places && plan.save != nullptr)
+        for (int t = 0; t < std::max(options.threads, 1); ++t)
+            sh.slots.push_back(std::make_unique<Slot>());
     ThreadedSearch result;
     if (threads.empty()) {
         {
             std::lock_guard<std::mutex> hold(sh.lock);
             ++sh.running;
         }
-        work(sh, true);
+        work(sh, 0);
     }
     result.stopped = watch_threads(sh);
     for (std::thread& t : threads)

@@ -57,6 +57,12 @@ struct EventPlan {
     // When the search stops, keep the place of every event it was searching or held
     // (ThreadedSearch::places) instead of abandoning them.
     bool keep_places = false;
+    // With `keep_places`: asked after `watch` every interval; when it says so, `save` gets the
+    // outcomes held and the places of the events being searched, as each thread last published
+    // them, in event order, for a checkpoint while the search runs. `save` runs under the
+    // search's lock (no outcome is handed on meanwhile) with the watch's context.
+    bool (*save_due)(void* context) = nullptr;
+    void (*save)(std::vector<EventPlace> places, void* context) = nullptr;
     // Stops the search once this many calls have been made below the events in this run (0:
     // never), looking after every call: a stop at an exact point, for tests.
     uint64_t stop_after_calls = 0;

@@ -74,26 +74,6 @@ void take(EventOutcome& o, void* context) {
     run.state.next_event = o.event + 1;
 }
 
-// Writes the state: the events done, and those searched in part, which are `open` when the
-// search has stopped; while it runs, the resumed ones not yet taken in (their places are still
-// places this unit will pass, so a run cut short before the next checkpoint goes on from them).
-std::optional<Failure> write_checkpoint(Run& run, std::vector<UnitOpen>* open = nullptr) {
-    std::string text;
-    {
-        std::lock_guard<std::mutex> hold(run.lock);
-        if (open != nullptr) {
-            run.state.open = std::move(*open);
-        } else {
-            run.state.open.clear();
-            for (const UnitOpen& o : run.carried)
-                if (o.event >= run.state.next_event) run.state.open.push_back(o);
-        }
-        text = format_unit(run.state);
-        run.state.open.clear();
-    }
-    return write_atomically(run.checkpoint_path, text);
-}
-
 // An event searched in part, as the search keeps it and as the file does.
 UnitOpen open_of(const EventPlace& p) {
     UnitOpen o{p.outcome.event, p.outcome.calls, p.place, {}};
@@ -115,6 +95,31 @@ EventPlace place_of_open(const UnitOpen& o) {
         if (!f.trials.empty()) p.outcome.mirrors.push_back({f.trials, {}});
     }
     return p;
+}
+
+// Writes the state: the events done, and the events searched in part that are not taken in:
+// those `places` gives (the search's, at a stop or as its threads last published them), then
+// those the checkpoint this run resumed from gave and this run has not reached.
+std::optional<Failure> write_checkpoint(Run& run, const std::vector<EventPlace>& places = {}) {
+    std::string text;
+    {
+        std::lock_guard<std::mutex> hold(run.lock);
+        const int64_t next = run.state.next_event;
+        auto& open = run.state.open;
+        open.clear();
+        for (const EventPlace& p : places)
+            if (p.outcome.event >= next) open.push_back(open_of(p));
+        for (const UnitOpen& o : run.carried)
+            if (o.event >= next && std::none_of(places.begin(), places.end(), [&](const auto& p) {
+                    return p.outcome.event == o.event;
+                }))
+                open.push_back(o);
+        std::sort(open.begin(), open.end(),
+                  [](const UnitOpen& x, const UnitOpen& y) { return x.event < y.event; });
+        text = format_unit(run.state);
+        open.clear();
+    }
+    return write_atomically(run.checkpoint_path, text);
 }
 
 void report_progress(const ProgressReport& now, void* context) {
@@ -163,14 +168,22 @@ bool watch(void* context) {
         run.last_progress = Clock::now();
         progress_line(run);
     }
-    if (job.checkpoint_every > 0 && seconds_since(run.last_checkpoint) >= job.checkpoint_every) {
-        run.last_checkpoint = Clock::now();
-        if (std::optional<Failure> f = write_checkpoint(run)) {
-            run.failure = f;
-            return true;
-        }
-    }
-    return false;
+    return run.failure.has_value();  // a checkpoint that could not be written stops the unit
+}
+
+// Whether a checkpoint is due while the search runs; `save` then writes it.
+bool save_due(void* context) {
+    auto& run = *static_cast<Run*>(context);
+    const UnitJob& job = run.job;
+    if (job.checkpoint_every <= 0 || seconds_since(run.last_checkpoint) < job.checkpoint_every)
+        return false;
+    run.last_checkpoint = Clock::now();
+    return true;
+}
+
+void save(std::vector<EventPlace> places, void* context) {
+    auto& run = *static_cast<Run*>(context);
+    if (std::optional<Failure> f = write_checkpoint(run, places)) run.failure = f;
 }
 
 std::string shard_text(const UnitJob& job) {
@@ -319,6 +332,8 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     plan.watch = watch;
     plan.watch_context = &run;
     plan.watch_ms = watch_ms;
+    plan.save_due = save_due;
+    plan.save = save;
     std::map<int64_t, EventPlace> places;
     for (const UnitOpen& o : run.carried)
         places.emplace(o.event, place_of_open(o));
@@ -330,10 +345,7 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     if (run.failure) return run.failure;
     if (search.stopped) {
         if (run.stopped_by == nullptr) run.stopped_by = "počet volání";
-        std::vector<UnitOpen> open;
-        for (const EventPlace& p : search.places)
-            open.push_back(open_of(p));
-        if (std::optional<Failure> f = write_checkpoint(run, &open)) return f;
+        if (std::optional<Failure> f = write_checkpoint(run, search.places)) return f;
         return Failure{stopped_status, "díl " + shard_text(job) + " zastaven (" + run.stopped_by +
                                            "), stav uložen v „" + run.checkpoint_path +
                                            "“; týž příkaz bude pokračovat"};

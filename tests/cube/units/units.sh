@@ -281,6 +281,27 @@ resume)
     by_time_limit 8 4
     by_time_limit 1 10
     cp whole-8.vvr whole.vvr  # what the signals below are compared with
+    # Killed outright again and again at depth 1, each run after a fifth of the unit's whole
+    # time (at least 0.3 s): the checkpoints written every 0.05 s hold the places its threads
+    # last published, so every run gets ahead, and the end is the unit never stopped.
+    rm -f killed.vvr*
+    started=$(date +%s%N)
+    "$program" --shard 0/1 --split-depth 1 --out whole-1.vvr "${box[@]}" 2>/dev/null
+    limit=$(( ($(date +%s%N) - started) / 5000000 ))
+    [ "$limit" -ge 300 ] || limit=300
+    rounds=0
+    until [ -f killed.vvr ] || [ "$rounds" -ge 100 ]; do
+        VEVUVEDU_CHECKPOINT_SECONDS=0.05 VEVUVEDU_THREADS=$((rounds % 2 + 1)) \
+            "$program" --shard 0/1 --split-depth 1 --out killed.vvr "${box[@]}" 2>/dev/null &
+        pid=$!
+        sleep "$(printf '%d.%03d' $((limit / 1000)) $((limit % 1000)))"
+        kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        rounds=$((rounds + 1))
+    done
+    [ -f killed.vvr ] || fail "killed again and again at depth 1: no end after $rounds runs"
+    [ "$rounds" -ge 2 ] || fail "killed again and again at depth 1: never killed"
+    cmp -s killed.vvr whole-1.vvr || fail "killed again and again at depth 1: the result differs"
     # A signal at several points, then the same command again, which continues; SIGKILL leaves
     # only the checkpoint written every tenth of a second.
     interrupted=0
