@@ -1,7 +1,6 @@
 // vevuvedu: putting the results of the work units together.
 #include "merge.hpp"
 
-#include "box.hpp"
 #include "mirror.hpp"
 #include "store.hpp"
 

@@ -8,7 +8,6 @@
 // of a resumed run is the same, byte for byte, as that of a run never stopped.
 #include "unit.hpp"
 
-#include "box.hpp"
 #include "estimate_left.hpp"
 #include "progress.hpp"
 #include "threads.hpp"
