@@ -117,10 +117,10 @@ void finish(Shared& sh, int64_t rank, EventOutcome&& outcome) {
 void keep_filling(const Shared& sh, EventOutcome& outcome, const Walker& w, const Frame& last) {
     ++outcome.found;
     const Cube& k = *w.kostka;
-    if (sh.plan->keep_cells)
+    if (sh.plan->take != nullptr)
         outcome.cells.emplace_back(k.cells.get(), k.cells.get() + k.celkem_poli);
     else
-        append_dump(outcome.text, k);
+        dump(outcome.text, k);
     if (sh.mirror) outcome.mirrors.push_back(mirror_filling(w, last));
 }
 
@@ -212,7 +212,7 @@ struct Splitter {
         EventOutcome o;
         if (!take(o)) return;
         o.mirror_switch = true;
-        if (!sh.plan->keep_cells) {
+        if (sh.plan->take == nullptr) {
             std::unique_lock<std::mutex> hold(sh.lock);
             sh.changed.wait(hold, [&] { return sh.written == rank - 1 || sh.stop; });
             if (sh.stop) return;

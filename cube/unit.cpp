@@ -325,7 +325,6 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     EventPlan plan;
     plan.wanted = wanted;
     plan.wanted_context = &run;
-    plan.keep_cells = true;
     plan.take = take;
     plan.take_context = &run;
     plan.watch = watch;

@@ -19,7 +19,7 @@ Cube copy_of(const Cube& k) {
 
 std::string dump_text(const Cube& k) {
     std::string text;
-    append_dump(text, k);
+    dump(text, k);
     return text;
 }
 
