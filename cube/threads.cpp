@@ -386,6 +386,11 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
     sh.box = &kostka;
     sh.filled = filled;
     sh.mirror = options.pruning == Pruning::full && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    // Set before any thread starts: the threads read them without the lock.
+    if (plan.stop_after_calls != 0) sh.tick_calls = 1;
+    if (plan.keep_places && plan.save != nullptr)
+        for (int t = 0; t < std::max(options.threads, 1); ++t)
+            sh.slots.push_back(std::make_unique<Slot>());
     std::vector<std::thread> threads;
     for (int t = 0; t < std::max(options.threads, 1); ++t) {
         {
@@ -400,10 +405,6 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
             break;  // fewer threads than asked for still search everything
         }
     }
-    if (plan.stop_after_calls != 0) sh.tick_calls = 1;
-    if (plan.keep_places && plan.save != nullptr)
-        for (int t = 0; t < std::max(options.threads, 1); ++t)
-            sh.slots.push_back(std::make_unique<Slot>());
     ThreadedSearch result;
     if (threads.empty()) {
         {
