@@ -2,6 +2,7 @@
 #include "arguments.hpp"
 
 #include "box.hpp"
+#include "number.hpp"
 #include "store.hpp"
 
 #include <cerrno>
@@ -35,28 +36,11 @@ std::string quoted(std::string_view text) { return "„" + std::string(text) + "
 
 Failure bad_command(const std::string& what) { return {2, what + option_usage}; }
 
-// A decimal number of digits only, without leading zeros, from `least` to `most`.
+// A number of the command line, written as the program writes numbers, from `least` to `most`.
 std::optional<int64_t> whole_number(std::string_view text, int64_t least, int64_t most) {
-    if (text.empty() || text.size() > 18 || (text.size() > 1 && text[0] == '0'))
-        return std::nullopt;
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < least || value > most) return std::nullopt;
-    return value;
-}
-
-// A number of seconds above 0, as a decimal number with an optional fraction.
-std::optional<double> seconds(const char* text) {
-    if (*text < '0' || *text > '9') return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(value) || value <= 0 || value > 1e9)
-        return std::nullopt;
-    return value;
+    const Number n = exact_number(text, least, most);
+    if (n.fault != NumberFault::none) return std::nullopt;
+    return n.value;
 }
 
 // The file name an option such as --out or --taken gives: not empty.
@@ -192,7 +176,7 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
             r.split_depth = static_cast<int32_t>(*d);
             have_run_option = true;
         } else {
-            const std::optional<double> s = seconds(value);
+            const std::optional<double> s = seconds(value, false);
             if (!s)
                 return fail(bad_command(std::string(word) + " " + quoted(value) +
                                         " není počet sekund větší než 0"));

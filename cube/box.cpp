@@ -1,23 +1,21 @@
 // vevuvedu: the size of a box and the file of its taken cells.
 #include "box.hpp"
 
+#include "number.hpp"
+
 #include <cerrno>
 #include <cstdio>
 #include <limits>
 
 namespace {
 
-// Reads the decimal number at the start of `text` (digits only) into `value`, no more than
-// `limit`; returns how many characters it took, 0 when there is no number or it is too large.
+// Reads the decimal number at the start of `text` (digits only, leading zeros allowed) into
+// `value`, no more than `limit`; returns how many characters it took, 0 when there is no number
+// or it is too large.
 std::size_t read_number(std::string_view text, int64_t limit, int64_t& value) {
-    std::size_t used = 0;
-    value = 0;
-    while (used < text.size() && text[used] >= '0' && text[used] <= '9') {
-        value = value * 10 + (text[used] - '0');
-        if (value > limit) return 0;
-        ++used;
-    }
-    return used;
+    const Number n = number_at(text, 0, limit);
+    value = n.value;
+    return n.fault == NumberFault::none ? n.length : 0;
 }
 
 std::string quoted(std::string_view text) { return "„" + std::string(text) + "“"; }

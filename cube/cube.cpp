@@ -6,6 +6,7 @@
 #include "box.hpp"
 #include "estimate_left.hpp"
 #include "merge.hpp"
+#include "number.hpp"
 #include "progress.hpp"
 #include "search.hpp"
 #include "threads.hpp"
@@ -35,13 +36,11 @@ ThreadCount read_threads(const char* setting) {
         const int count = sched_getaffinity(0, sizeof cpus, &cpus) == 0 ? CPU_COUNT(&cpus) : 1;
         return {static_cast<int>(std::clamp<long>(count, 1, max_threads)), std::nullopt};
     }
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(setting, &end, 10);
-    if (end == setting || *end != '\0' || errno == ERANGE || value < 1 || value > max_threads)
+    const Number n = exact_number(setting, 1, max_threads);
+    if (n.fault != NumberFault::none)
         return {1, Failure{2, std::string("VEVUVEDU_THREADS=„") + setting +
                                   "“ není počet vláken od 1 do 256"}};
-    return {static_cast<int>(value), std::nullopt};
+    return {static_cast<int>(n.value), std::nullopt};
 }
 
 std::string final_message(int32_t count) {
@@ -221,13 +220,11 @@ Ending run_verify(const Request& request) {
 
 Seconds read_checkpoint_every(const char* setting) {
     if (setting == nullptr) return {default_checkpoint_every, std::nullopt};
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(setting, &end);
-    if (end == setting || *end != '\0' || errno == ERANGE || !(value >= 0 && value <= 1e9))
+    const std::optional<double> value = seconds(setting, true);
+    if (!value)
         return {0, Failure{2, std::string("VEVUVEDU_CHECKPOINT_SECONDS=„") + setting +
                                   "“ není počet sekund (0 nebo víc)"}};
-    return {value, std::nullopt};
+    return {*value, std::nullopt};
 }
 
 Ending run_vevuvedu(int argc, char** argv) {

@@ -1,7 +1,6 @@
 // vevuvedu: putting the results of the work units together.
 #include "merge.hpp"
 
-#include "box.hpp"
 #include "mirror.hpp"
 #include "store.hpp"
 
@@ -162,7 +161,7 @@ BoxSearch merge_units(const UnitSet& set, const FillingSink& sink) {
             std::copy(f->cells.begin(), f->cells.end(), k.cells.get());
             if (!mirrored) mirrors.push_back(mirror_of(k, f->trials));
             ++result.count;
-            append_dump(text, k);
+            dump(text, k);
             if (!write()) return result;
         }
         if (!mirrored) {

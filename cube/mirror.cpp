@@ -59,6 +59,6 @@ void append_mirrors(std::string& text, std::vector<MirroredFilling>& mirrors, co
     if (!make_cube(k, shape.nx, shape.ny, shape.nz)) throw std::bad_alloc();
     for (const MirroredFilling& m : mirrors) {
         std::memcpy(k.cells.get(), m.cells.data(), m.cells.size() * sizeof(int32_t));
-        append_dump(text, k);
+        dump(text, k);
     }
 }

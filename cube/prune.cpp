@@ -497,8 +497,8 @@ bool child_rules(Pruner& p, int32_t level, int32_t parent_head, int32_t dir, int
 // each exports only its own table.
 #if defined(PRUNE_FOR_X86_64_V3)
 extern const PruneCode x86_64_v3_rules;
-const PruneCode x86_64_v3_rules{"x86-64-v3", node_rules, child_rules};
+const PruneCode x86_64_v3_rules{node_rules, child_rules};
 #else
 extern const PruneCode portable_rules;
-const PruneCode portable_rules{"portable", node_rules, child_rules};
+const PruneCode portable_rules{node_rules, child_rules};
 #endif

@@ -34,7 +34,6 @@ struct Pruner;
 // of a box up to 256 cells and which runs the search about a third faster. Both builds give the
 // same answers. Each node or child answer is the one the functions below document.
 struct PruneCode {
-    const char* name;  // "portable" or "x86-64-v3"
     bool (*node_holds_no_filling)(Pruner& pruner, int32_t level, const Cube& kostka,
                                   int32_t head, int32_t last_axis, PruneCounters& counters);
     bool (*child_holds_no_filling)(Pruner& pruner, int32_t level, int32_t parent_head,

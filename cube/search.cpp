@@ -27,7 +27,7 @@ struct Sequential {
         if (mirror) mirrors.push_back(mirror_filling(w, last));
         if (sink.write == nullptr || failed) return;
         text.clear();
-        append_dump(text, *w.kostka);
+        dump(text, *w.kostka);
         failed = !sink.write(text, sink.context);
     }
     void mirror_half() {

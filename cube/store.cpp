@@ -20,13 +20,7 @@ bool copy_cube(Cube& copy, const Cube& kostka) {
     return true;
 }
 
-void dump(const Cube& kostka, std::FILE* out) {
-    std::string text;
-    append_dump(text, kostka);
-    std::fputs(text.c_str(), out);
-}
-
-void append_dump(std::string& text, const Cube& k) {
+void dump(std::string& text, const Cube& k) {
     char cell[16];
     for (int32_t x = 0; x < k.nx; ++x) {
         for (int32_t y = 0; y < k.ny; ++y) {

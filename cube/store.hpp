@@ -32,7 +32,6 @@ bool make_cube(Cube& kostka, int32_t nx, int32_t ny, int32_t nz);
 // A box of the same size holding the same cells; false when the memory is not there.
 bool copy_cube(Cube& copy, const Cube& kostka);
 
-// Writes the whole box: for every x, one line per y with "%d " for every z, then "---".
-void dump(const Cube& kostka, std::FILE* out);
-// Appends the text `dump` writes.
-void append_dump(std::string& text, const Cube& kostka);
+// Appends the whole box to `text` as a filling prints: for every x, one line per y with "%d " for
+// every z, then "---".
+void dump(std::string& text, const Cube& kostka);

@@ -117,10 +117,10 @@ void finish(Shared& sh, int64_t rank, EventOutcome&& outcome) {
 void keep_filling(const Shared& sh, EventOutcome& outcome, const Walker& w, const Frame& last) {
     ++outcome.found;
     const Cube& k = *w.kostka;
-    if (sh.plan->keep_cells)
+    if (sh.plan->take != nullptr)
         outcome.cells.emplace_back(k.cells.get(), k.cells.get() + k.celkem_poli);
     else
-        append_dump(outcome.text, k);
+        dump(outcome.text, k);
     if (sh.mirror) outcome.mirrors.push_back(mirror_filling(w, last));
 }
 
@@ -212,7 +212,7 @@ struct Splitter {
         EventOutcome o;
         if (!take(o)) return;
         o.mirror_switch = true;
-        if (!sh.plan->keep_cells) {
+        if (sh.plan->take == nullptr) {
             std::unique_lock<std::mutex> hold(sh.lock);
             sh.changed.wait(hold, [&] { return sh.written == rank - 1 || sh.stop; });
             if (sh.stop) return;
@@ -386,6 +386,11 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
     sh.box = &kostka;
     sh.filled = filled;
     sh.mirror = options.pruning == Pruning::full && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    // Set before any thread starts: the threads read them without the lock.
+    if (plan.stop_after_calls != 0) sh.tick_calls = 1;
+    if (plan.keep_places && plan.save != nullptr)
+        for (int t = 0; t < std::max(options.threads, 1); ++t)
+            sh.slots.push_back(std::make_unique<Slot>());
     std::vector<std::thread> threads;
     for (int t = 0; t < std::max(options.threads, 1); ++t) {
         {
@@ -400,10 +405,6 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
             break;  // fewer threads than asked for still search everything
         }
     }
-    if (plan.stop_after_calls != 0) sh.tick_calls = 1;
-    if (plan.keep_places && plan.save != nullptr)
-        for (int t = 0; t < std::max(options.threads, 1); ++t)
-            sh.slots.push_back(std::make_unique<Slot>());
     ThreadedSearch result;
     if (threads.empty()) {
         {

@@ -20,7 +20,7 @@ struct EventOutcome {
     uint64_t calls = 0;                       // calls made below the event's continuation
     bool mirror_switch = false;               // the event is the switch to the mirrored half
     std::string text;                         // the fillings, as `dump` writes them
-    std::vector<std::vector<int32_t>> cells;  // with `EventPlan::keep_cells`: each filling's cells
+    std::vector<std::vector<int32_t>> cells;  // with `EventPlan::take`: each filling's cells
     std::vector<MirroredFilling> mirrors;     // theirs, when the start is mirror-symmetric
     double share = 0;                         // the share of the search done before this event
 };
@@ -39,10 +39,9 @@ struct EventPlan {
     // True for the events to deal with; nullptr: every event.
     bool (*wanted)(int64_t event, const void* context) = nullptr;
     const void* wanted_context = nullptr;
-    // Keeps each filling's cells instead of its text; the switch to the mirrored half is then an
-    // event with no fillings, its mirrors left to whoever gathers the outcomes of every event.
-    bool keep_cells = false;
-    // Takes each outcome in event order instead of the sink (nullptr: the sink).
+    // Takes each outcome in event order instead of the sink (nullptr: the sink). The outcomes
+    // then keep each filling's cells instead of its text, and the switch to the mirrored half
+    // is an event with no fillings, its mirrors left to whoever gathers every event's outcome.
     void (*take)(EventOutcome& outcome, void* context) = nullptr;
     void* take_context = nullptr;
     // Called about every `watch_ms` milliseconds while the threads run, without the search's

@@ -8,7 +8,6 @@
 // of a resumed run is the same, byte for byte, as that of a run never stopped.
 #include "unit.hpp"
 
-#include "box.hpp"
 #include "estimate_left.hpp"
 #include "progress.hpp"
 #include "threads.hpp"
@@ -326,7 +325,6 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     EventPlan plan;
     plan.wanted = wanted;
     plan.wanted_context = &run;
-    plan.keep_cells = true;
     plan.take = take;
     plan.take_context = &run;
     plan.watch = watch;

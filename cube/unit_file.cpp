@@ -1,6 +1,8 @@
 // vevuvedu: writing and reading the file of one work unit.
 #include "unit_file.hpp"
 
+#include "number.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -97,22 +99,14 @@ struct Reader {
         value = line.substr(1);
         return true;
     }
+    // A number as the program writes it, from `least` to `most`.
     bool number(std::string_view text, int64_t least, int64_t most, int64_t& value,
                 const char* what) {
-        bool negative = !text.empty() && text[0] == '-';
-        if (negative) text.remove_prefix(1);
-        if (text.empty() || text.size() > 19 || (text.size() > 1 && text[0] == '0'))
-            return fail(std::string("chybné číslo: ") + what);
-        uint64_t v = 0;
-        for (char c : text) {
-            if (c < '0' || c > '9') return fail(std::string("chybné číslo: ") + what);
-            v = v * 10 + static_cast<uint64_t>(c - '0');
-        }
-        if (v > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
-            return fail(std::string("chybné číslo: ") + what);
-        value = negative ? -static_cast<int64_t>(v) : static_cast<int64_t>(v);
-        if (negative && v == 0) return fail(std::string("chybné číslo: ") + what);
-        if (value < least || value > most) return fail(std::string("číslo mimo rozsah: ") + what);
+        const Number n = exact_number(text, least, most);
+        if (n.fault == NumberFault::malformed) return fail(std::string("chybné číslo: ") + what);
+        if (n.fault == NumberFault::out_of_range)
+            return fail(std::string("číslo mimo rozsah: ") + what);
+        value = n.value;
         return true;
     }
     bool number_field(const char* key, int64_t least, int64_t most, int64_t& value) {
@@ -122,17 +116,11 @@ struct Reader {
     bool unsigned_field(const char* key, uint64_t& value) {
         std::string_view v;
         if (!field(key, v)) return false;
-        if (v.empty() || v.size() > 20 || (v.size() > 1 && v[0] == '0'))
-            return fail(std::string("chybné číslo: ") + key);
-        unsigned long long n = 0;
-        for (char c : v) {
-            if (c < '0' || c > '9') return fail(std::string("chybné číslo: ") + key);
-            const auto digit = static_cast<unsigned long long>(c - '0');
-            if (n > (std::numeric_limits<unsigned long long>::max() - digit) / 10)
-                return fail(std::string("číslo mimo rozsah: ") + key);
-            n = n * 10 + digit;
-        }
-        value = n;
+        const Count c = exact_count(v);
+        if (c.fault == NumberFault::malformed) return fail(std::string("chybné číslo: ") + key);
+        if (c.fault == NumberFault::out_of_range)
+            return fail(std::string("číslo mimo rozsah: ") + key);
+        value = c.value;
         return true;
     }
     bool hex_field(const char* key, uint64_t& value) {

@@ -19,7 +19,7 @@ Cube copy_of(const Cube& k) {
 
 std::string dump_text(const Cube& k) {
     std::string text;
-    append_dump(text, k);
+    dump(text, k);
     return text;
 }
 
@@ -112,4 +112,26 @@ Cube random_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, uint32_t 
     for (int32_t cell = 0; cell < k.celkem_poli; ++cell)
         if (cell % (ny * nz) != 0 && rng() % 1000 < taken) k.cells[cell] = -1;
     return k;
+}
+
+Cube picture(int32_t nx, int32_t n, const std::vector<std::string>& layers) {
+    Cube k = box(nx, n, n);
+    for (int32_t x = 0; x < nx; ++x)
+        for (int32_t y = 0; y < n; ++y)
+            for (int32_t z = 0; z < n; ++z)
+                if (layers[static_cast<std::size_t>(x)]
+                          [static_cast<std::size_t>(y * (n + 1) + z)] == '#')
+                    k.at(x, y, z) = -1;
+    return k;
+}
+
+Folder::Folder() {
+    char name[] = "/tmp/vevuvedu-test-XXXXXX";
+    path = mkdtemp(name);
+}
+Folder::~Folder() { std::filesystem::remove_all(path); }
+
+bool append(std::string_view text, void* printed) {
+    static_cast<std::string*>(printed)->append(text);
+    return true;
 }

@@ -6,8 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // An nx x ny x nz box with every cell free.
 Cube box(int32_t nx, int32_t ny, int32_t nz);
@@ -52,3 +55,18 @@ Cube random_walk_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, int3
 
 // A random box with every cell but the first row taken with probability `taken` in 1000.
 Cube random_box(std::mt19937& rng, int32_t nx, int32_t ny, int32_t nz, uint32_t taken);
+
+// An nx x n x n box drawn as a picture: one layer a string for every x, each row of it a word of
+// n characters, '#' a taken cell. The tests draw boxes that swapping the second and third axes
+// maps onto themselves with it.
+Cube picture(int32_t nx, int32_t n, const std::vector<std::string>& layers);
+
+// A fresh temporary folder, removed with everything in it at the end of its scope.
+struct Folder {
+    std::filesystem::path path;
+    Folder();
+    ~Folder();
+};
+
+// A sink that appends the fillings' text to the std::string `printed`.
+bool append(std::string_view text, void* printed);

@@ -22,7 +22,6 @@ std::vector<double> true_event_calls(const Cube& k, int32_t split_depth) {
     SearchOptions options;
     options.split_depth = split_depth;
     EventPlan plan;
-    plan.keep_cells = true;
     plan.take = [](EventOutcome& o, void* context) {
         auto& c = *static_cast<Calls*>(context);
         c.of.resize(static_cast<std::size_t>(o.event) + 1, 0);

@@ -19,8 +19,11 @@ int32_t cell_index(const Cube& k, const std::array<int32_t, 3>& at) {
 // They must agree on the cut and, when the node is kept, on every role and exit.
 void expect_kept_roles_equal_the_fixpoint(const PruneCode& kept_code,
                                           const PruneCode& scratch_code) {
-    SCOPED_TRACE(std::string("kept roles by ") + kept_code.name + ", from scratch by " +
-                 scratch_code.name);
+    auto name = [](const PruneCode& code) {
+        return &code == &portable_prune_code() ? "portable" : "x86-64-v3";
+    };
+    SCOPED_TRACE(std::string("kept roles by ") + name(kept_code) + ", from scratch by " +
+                 name(scratch_code));
     std::mt19937 rng(2026);
     int32_t nodes = 0, kept = 0, quick = 0;
     // Boards of one, two, four and eight words; among those of four, steps below 64 cells and

@@ -1,6 +1,6 @@
 // The search on several threads against the single walk: the same fillings in the same order,
 // the same count and the same work, whatever the number of threads and the split depth; and the
-// mirrors that stand in for the third axis at the start, on one thread and on several.
+// mirrors that stand in for the third axis at the start, on several threads.
 #include "boxes.hpp"
 #include "cube.hpp"
 #include "mirror.hpp"
@@ -113,22 +113,6 @@ TEST(ParallelSearch, MirrorSkipWaitsForTheWholeSecondAxis) {
     EXPECT_EQ(run(box(4, 4, 4), 3, 2).result.stats.calls, cube4.result.stats.calls);
 }
 
-// Boxes that swapping the second and third axes maps onto themselves, each with two mirrored
-// pairs of fillings: one layer a string, each row of it a word, '#' a taken cell. The search
-// walks the second axis only and writes the mirrors of its fillings in place of the third, in
-// the order a walk of the third axis finds them. (Here that is the originals' order; in the cube
-// of edge 6 it is not, and tools/check_fillings.py checks the order of its saved output.)
-Cube picture(int32_t nx, int32_t n, const std::vector<std::string>& layers) {
-    Cube k = box(nx, n, n);
-    for (int32_t x = 0; x < nx; ++x)
-        for (int32_t y = 0; y < n; ++y)
-            for (int32_t z = 0; z < n; ++z)
-                if (layers[static_cast<std::size_t>(x)]
-                          [static_cast<std::size_t>(y * (n + 1) + z)] == '#')
-                    k.at(x, y, z) = -1;
-    return k;
-}
-
 TEST(ParallelSearch, MirrorsOfTheSecondAxisStandInForTheThirdInItsOrder) {
     struct Picture {
         int32_t nx, n;
@@ -171,47 +155,6 @@ TEST(ParallelSearch, MirrorsOfTheSecondAxisStandInForTheThirdInItsOrder) {
         EXPECT_EQ(whole.count, 4);
         EXPECT_EQ(run(skewed, 1, 8).printed, whole.printed);
         EXPECT_EQ(run(skewed, 2, 2).printed, whole.printed);
-    }
-}
-
-// The whole walk of a box, both axes at the start: for every filling, the continuations it took
-// and those `mirror_filling` gives its mirror, each by the text of the filling they belong to.
-struct Numbering {
-    Walker& w;
-    std::map<std::string, std::vector<int32_t>> taken, mirrored;
-
-    void filling(const Frame& last) {
-        std::vector<int32_t> trials;
-        for (const Frame& f : w.stack)
-            trials.push_back(f.next - 1);  // `next` has moved past the continuation taken
-        taken[dump_text(*w.kostka)] = trials;
-        const MirroredFilling m = mirror_filling(w, last);
-        Cube mirror = box(w.kostka->nx, w.kostka->ny, w.kostka->nz);
-        std::memcpy(mirror.cells.get(), m.cells.data(), m.cells.size() * sizeof(int32_t));
-        mirrored[dump_text(mirror)] = m.trials;
-    }
-    void mirror_half() {}
-    bool split(const Frame&) { return false; }
-    bool tick() const { return false; }
-};
-
-// The order of the mirrors rests on their numbering: the numbers given a filling's mirror are
-// the ones the walk takes to reach that mirror.
-TEST(MirrorHalf, AMirrorIsNumberedAsTheWalkReachesIt) {
-    Cube k = picture(3, 6,
-                     {".####. #####. #####. #####. #####. .....#",
-                      ".####. ###### ###### ###### #####. .###.#",
-                      "...... ...... ..###. ..###. ..###. .....#"});
-    SearchStats stats;
-    Walker w;
-    start_walker(w, k, stats, Pruning::none, take_start(k), 2);
-    Numbering v{w, {}, {}};
-    ASSERT_TRUE(descend_first(w, v));
-    walk(w, 0, false, SIZE_MAX, v);
-    ASSERT_EQ(v.taken.size(), 4u);
-    for (const auto& [text, trials] : v.mirrored) {
-        ASSERT_EQ(v.taken.count(text), 1u) << text;
-        EXPECT_EQ(trials, v.taken.at(text)) << text;
     }
 }
 
