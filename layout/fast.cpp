@@ -46,42 +46,71 @@ __attribute__((target("avx2"))) inline __m256d load4(const double* base, const i
                          base[i[0] + shift[0]]);
 }
 
-// sums_on_cells with four cells to a register.
-__attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const int* first,
-                                                        int count, int diagonal, double* on_cell) {
-    for (int s = 0; s < diagonal; ++s) {
-        const int begin = m.first_of_diagonal[s], end = m.first_of_diagonal[s + 1];
-        const double* base = m.row(begin);
-        for (int c = begin; c < end; c += 4) {
-            __m256d a = _mm256_setzero_pd();
-            for (int t = 0; t < count; ++t)
-                a = _mm256_add_pd(a, _mm256_loadu_pd(base + (c - begin) + first[t]));
-            _mm256_storeu_pd(on_cell + c, a);
-        }
+// sums_on_cells with four cells to a register, for a list of `Count` entries.
+template <int Count>
+__attribute__((target("avx2"))) void wide_runs(const CellGrid& m, const int* first, int count,
+                                               int runs, double* on_cell) {
+    const int n = Count < 0 ? count : Count;
+    for (int i = 0; i < runs; ++i) {
+        const double* entries = m.distance.data() + m.run_offset[i];
+        __m256d a = _mm256_setzero_pd();
+        for (int t = 0; t < n; ++t)
+            a = _mm256_add_pd(a, _mm256_loadu_pd(entries + first[t]));
+        _mm256_storeu_pd(on_cell + m.run_cell[i], a);
     }
 }
 
-// The degree up to which a group of four cells is summed in lanes; a group with a longer list
-// (a hub) sums each cell's own list alone, so the others do not run the hub's length.
-constexpr int lane_degree = 12;
+// The loop of fixed trip count for the short lists, a counted one for the others.
+__attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const int* first,
+                                                        int count, int diagonal, double* on_cell) {
+    const int runs = m.runs_below[diagonal];
+    [&]<int... N>(std::integer_sequence<int, N...>) {
+        if (!((count == N && (wide_runs<N>(m, first, count, runs, on_cell), true)) || ...))
+            wide_runs<-1>(m, first, count, runs, on_cell);
+    }(std::make_integer_sequence<int, 9>{});
+}
 
-// chosen[c] = (total - own_at[c]) + the sum of the list of c's vertex from V's cell, for every
-// cell of the groups of four from `from_quad` on. Each lane adds its own list's terms in list
-// order, then +0.0 terms past its end, which leave a non-negative sum as it is.
-__attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double total, int from_quad,
+// One group of four cells from cell c on, each list of at most `Rows` entries summed in lanes:
+// chosen[c + i] = (total - own_at[c + i]) + the sum of the list of c + i's vertex from V's cell.
+// Each lane adds its own list's terms in list order, then +0.0 terms past its end, which leave a
+// non-negative sum as it is.
+template <int Rows>
+__attribute__((target("avx2"))) inline void candidate_quad(const FastScan& f, __m256d totals,
+                                                           int c, const double* row_v,
+                                                           double* chosen) {
+    const int* keys = f.keys_at.data() + c;
+    __m256d sum = _mm256_setzero_pd();
+    for (int t = 0; t < Rows; ++t)
+        sum = _mm256_add_pd(sum, load4(row_v, keys + t * padded_cells));
+    const __m256d base = _mm256_sub_pd(totals, _mm256_load_pd(f.own_at.data() + c));
+    _mm256_store_pd(chosen + c, _mm256_add_pd(base, sum));
+}
+
+// The groups of four cells from `from_quad` on whose longest list has `Rows` entries.
+template <int Rows>
+__attribute__((target("avx2"))) void candidate_quads(const FastScan& f, double total, int from_quad,
                                                      const double* row_v, double* chosen) {
-    const int* keys = f.keys_at.data();
     const __m256d totals = _mm256_set1_pd(total);
-    for (int q = from_quad; q < padded_cells / 4; ++q) {
-        const int c = 4 * q;
-        const int rows = f.quad_degree[q];
-        if (rows <= lane_degree) {
-            __m256d sum = _mm256_setzero_pd();
-            for (int t = 0; t < rows; ++t)
-                sum = _mm256_add_pd(sum, load4(row_v, keys + t * padded_cells + c));
-            const __m256d base = _mm256_sub_pd(totals, _mm256_load_pd(f.own_at.data() + c));
-            _mm256_store_pd(chosen + c, _mm256_add_pd(base, sum));
-        } else {
+    const std::uint64_t* words = f.quads_by_rows[Rows].data();
+    for (int i = from_quad / 64; i < quad_words; ++i) {
+        std::uint64_t bits = words[i];
+        if (i == from_quad / 64) bits &= ~std::uint64_t{0} << (from_quad % 64);
+        for (; bits != 0; bits &= bits - 1)
+            candidate_quad<Rows>(f, totals, 4 * (64 * i + std::countr_zero(bits)), row_v, chosen);
+    }
+}
+
+// The groups of four cells from `from_quad` on with a longer list than `lane_rows` (a hub): each
+// cell sums its own list alone, so the others do not run the hub's length.
+__attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, int from_quad,
+                                               const double* row_v, double* chosen) {
+    const int* keys = f.keys_at.data();
+    const std::uint64_t* words = f.quads_by_rows[lane_rows + 1].data();
+    for (int w = from_quad / 64; w < quad_words; ++w) {
+        std::uint64_t bits = words[w];
+        if (w == from_quad / 64) bits &= ~std::uint64_t{0} << (from_quad % 64);
+        for (; bits != 0; bits &= bits - 1) {
+            const int c = 4 * (64 * w + std::countr_zero(bits));
             for (int i = c; i < c + 4; ++i) {
                 double sum = 0;
                 for (int t = 0; t < f.degree_at[i]; ++t)
@@ -90,6 +119,20 @@ __attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double t
             }
         }
     }
+}
+
+// chosen[c] = (total - own_at[c]) + the sum of the list of c's vertex from V's cell, for every
+// cell of the groups of four from `from_quad` on. The groups are taken by the length of their
+// longest list, each length with a loop of fixed trip count, so no branch depends on the order
+// of the vertices on the grid, which trades keep reshuffling; every group is written once.
+__attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double total, int from_quad,
+                                                     const double* row_v, double* chosen) {
+    [&]<int... R>(std::integer_sequence<int, R...>) {
+        ((f.quad_rows_used & (1u << R) ? candidate_quads<R>(f, total, from_quad, row_v, chosen)
+                                       : void()),
+         ...);
+    }(std::make_integer_sequence<int, lane_rows + 1>{});
+    if (f.quad_rows_used & (1u << (lane_rows + 1))) hub_quads(f, total, from_quad, row_v, chosen);
 }
 
 // full_estimate for every cell, four cells at a time where a whole group lies on one side of
@@ -262,6 +305,8 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
         for (int v = 0; v < vertex_count; ++v)
             key_rows = std::max(key_rows, degree[v]);
         keys_at.assign(static_cast<std::size_t>(key_rows) * padded_cells, padding_key);
+        for (int q = 0; q < padded_cells / 4; ++q)
+            count_quad(q, 1);
         for (int c = 0; c < vertex_count; ++c)
             refresh_cell(c);
     }
@@ -276,8 +321,22 @@ void FastScan::refresh_cell(int c) {
     for (int t = 0; t < rows; ++t)
         keys_at[t * padded_cells + c] = t < degree[v] ? out_keys[out_first[v] + t] : padding_key;
     const int q = c / 4;
-    quad_degree[q] = std::max(
+    const int largest = std::max(
         {degree_at[4 * q], degree_at[4 * q + 1], degree_at[4 * q + 2], degree_at[4 * q + 3]});
+    if (largest == quad_degree[q]) return;
+    count_quad(q, -1);
+    quad_degree[q] = largest;
+    count_quad(q, 1);
+}
+
+void FastScan::count_quad(int q, int change) {
+    const int r = std::min(quad_degree[q], lane_rows + 1);
+    quads_by_rows[r][q / 64] ^= std::uint64_t{1} << (q % 64);
+    quads_with_rows[r] += change;
+    if (quads_with_rows[r] == 0)
+        quad_rows_used &= ~(1u << r);
+    else
+        quad_rows_used |= 1u << r;
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
@@ -301,30 +360,25 @@ void FastScan::sums_on_cells(int v, int diagonal) {
     const CellGrid& m = grid();
     const int* first = out_keys.data() + out_first[v];
     const int count = degree[v];
-    for (int s = 0; s < diagonal; ++s) {
-        const int begin = m.first_of_diagonal[s], end = m.first_of_diagonal[s + 1];
-        const double* base = m.row(begin);
-        for (int c = begin; c < end; c += 4) {
+    for (int i = 0; i < m.runs_below[diagonal]; ++i) {
+        const double* entries = m.distance.data() + m.run_offset[i];
+        const int c = m.run_cell[i];
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
-            __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
-            for (int t = 0; t < count; ++t) {
-                const double* entries = base + (c - begin) + first[t];
-                a0 = _mm_add_pd(a0, _mm_loadu_pd(entries));
-                a1 = _mm_add_pd(a1, _mm_loadu_pd(entries + 2));
-            }
-            _mm_storeu_pd(&on_cell[c], a0);
-            _mm_storeu_pd(&on_cell[c + 2], a1);
-#else
-            double sum[4] = {0, 0, 0, 0};
-            for (int t = 0; t < count; ++t) {
-                const double* entries = base + (c - begin) + first[t];
-                for (int i = 0; i < 4; ++i)
-                    sum[i] += entries[i];
-            }
-            for (int i = 0; i < 4; ++i)
-                on_cell[c + i] = sum[i];
-#endif
+        __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
+        for (int t = 0; t < count; ++t) {
+            a0 = _mm_add_pd(a0, _mm_loadu_pd(entries + first[t]));
+            a1 = _mm_add_pd(a1, _mm_loadu_pd(entries + first[t] + 2));
         }
+        _mm_storeu_pd(&on_cell[c], a0);
+        _mm_storeu_pd(&on_cell[c + 2], a1);
+#else
+        double sum[4] = {0, 0, 0, 0};
+        for (int t = 0; t < count; ++t)
+            for (int k = 0; k < 4; ++k)
+                sum[k] += entries[first[t] + k];
+        for (int k = 0; k < 4; ++k)
+            on_cell[c + k] = sum[k];
+#endif
     }
 }
 

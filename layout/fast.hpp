@@ -44,6 +44,10 @@ namespace layout {
 
 inline constexpr int chunk = 4;  // lists are padded with +0.0 terms to a multiple of this
 inline constexpr int padded_cells = vertex_count + 3;  // 288: whole groups of four cells
+inline constexpr int quad_words = (padded_cells / 4 + 63) / 64;  // bit words of the 72 groups
+// The degree up to which the wide loops sum a group of four cells in lanes; a group with a
+// longer list (a hub) sums each cell's own list alone, so the others do not run the hub's length.
+inline constexpr int lane_rows = 12;
 
 // The loops of the scan: `narrow` the SSE2 ones (the portable ones without SSE2, or everywhere
 // with ORV_LAYOUT_PORTABLE), `wide` the AVX2 ones. Both give the same bits.
@@ -97,6 +101,12 @@ struct FastScan {
     std::array<int, padded_cells> degree_at{};
     std::array<int, padded_cells / 4> quad_degree{};
     alignas(32) std::array<double, padded_cells> own_at{};
+    // The groups of four cells by the largest degree among them, as bits (group q is bit q % 64
+    // of word q / 64): quads_by_rows[r] those of degree r up to `lane_rows`, then those of a
+    // larger one; quad_rows_used has bit r set while quads_by_rows[r] is not empty.
+    std::array<std::array<std::uint64_t, quad_words>, lane_rows + 2> quads_by_rows{};
+    std::array<int, lane_rows + 2> quads_with_rows{};
+    unsigned quad_rows_used = 0;
 
   private:
     void flip_degree_bit(int v) {
@@ -110,6 +120,7 @@ struct FastScan {
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
     void refresh_cell(int c);  // the wide lists of the vertex on cell c
+    void count_quad(int q, int change);  // group q in or out of quads_by_rows
 };
 
 }  // namespace layout
