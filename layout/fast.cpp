@@ -46,28 +46,41 @@ __attribute__((target("avx2"))) inline __m256d load4(const double* base, const i
                          base[i[0] + shift[0]]);
 }
 
-// sums_on_cells with four cells to a register, for a list of `Count` entries.
+// sums_on_cells with four cells to a register, for a list of `Count` entries (-1: `count`),
+// and with each sum also chosen[c] = v_base + on_cell[c], V's e1 on that cell. The runs reaching
+// past their diagonal write cells that the next run, or the caller, writes again.
 template <int Count>
 __attribute__((target("avx2"))) void wide_runs(const CellGrid& m, const int* first, int count,
-                                               int runs, double* on_cell) {
+                                               int runs, double v_base, double* on_cell,
+                                               double* chosen) {
     const int n = Count < 0 ? count : Count;
+    const __m256d base = _mm256_set1_pd(v_base);
     for (int i = 0; i < runs; ++i) {
         const double* entries = m.distance.data() + m.run_offset[i];
         __m256d a = _mm256_setzero_pd();
         for (int t = 0; t < n; ++t)
             a = _mm256_add_pd(a, _mm256_loadu_pd(entries + first[t]));
-        _mm256_storeu_pd(on_cell + m.run_cell[i], a);
+        const int c = m.run_cell[i];
+        _mm256_storeu_pd(on_cell + c, a);
+        _mm256_storeu_pd(chosen + c, _mm256_add_pd(base, a));
     }
 }
 
-// The loop of fixed trip count for the short lists, a counted one for the others.
+// The loop of fixed trip count for the short lists, a counted one for the others. The cells from
+// `smaller` on keep their values in `chosen`.
 __attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const int* first,
-                                                        int count, int diagonal, double* on_cell) {
+                                                        int count, int diagonal, double v_base,
+                                                        double* on_cell, double* chosen) {
     const int runs = m.runs_below[diagonal];
+    const int smaller = m.first_of_diagonal[diagonal];
+    double kept[3];
+    std::copy(chosen + smaller, chosen + smaller + 3, kept);
     [&]<int... N>(std::integer_sequence<int, N...>) {
-        if (!((count == N && (wide_runs<N>(m, first, count, runs, on_cell), true)) || ...))
-            wide_runs<-1>(m, first, count, runs, on_cell);
+        if (!((count == N && (wide_runs<N>(m, first, count, runs, v_base, on_cell, chosen), true)) ||
+              ...))
+            wide_runs<-1>(m, first, count, runs, v_base, on_cell, chosen);
     }(std::make_integer_sequence<int, 9>{});
+    std::copy(kept, kept + 3, chosen + smaller);
 }
 
 // One group of four cells from cell c on, each list of at most `Rows` entries summed in lanes:
@@ -142,7 +155,7 @@ __attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double t
 // given +inf again, as the scans below expect.
 __attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, int v, int smaller,
                                                const double* row_v, double* chosen) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *f.map;
     const double* distance = m.distance.data() + max_key;  // distance[key[a] + k] = row(a)[k]
     const int* keys = f.keys_at.data();
     const int* v_keys = f.out_keys.data() + f.out_first[v];
@@ -185,18 +198,6 @@ __attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, 
         chosen[k] = std::numeric_limits<double>::infinity();
 }
 
-// chosen[c] = v_base + on_cell[c] for the cells below `smaller`, four to a register where a
-// whole group lies below it: the scans below then read back what whole stores wrote.
-__attribute__((target("avx2"))) void wide_own_side(double v_base, const double* on_cell,
-                                                   int smaller, double* chosen) {
-    const __m256d base = _mm256_set1_pd(v_base);
-    int c = 0;
-    for (; c + 4 <= smaller; c += 4)
-        _mm256_store_pd(chosen + c, _mm256_add_pd(base, _mm256_loadu_pd(on_cell + c)));
-    for (; c < smaller; ++c)
-        chosen[c] = v_base + on_cell[c];
-}
-
 // lowest_partner: the lowest value below `start` and the first position that holds it, or -1.
 // Six registers of four lanes take the minima, each lane over every 24th cell (288 = 24 * 12);
 // only the cells of a lane whose minimum is the lowest value can hold it, so only those are
@@ -235,7 +236,7 @@ __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
 
 FastScan::FastScan(const Graph& g, Lanes wanted)
     : lanes(wanted == Lanes::wide && wide_lanes_supported() ? Lanes::wide : Lanes::narrow) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     for (int v = 0; v < vertex_count; ++v) {
         cell[v] = m.cell_number[cell_index(g.vrcholy[v].x, g.vrcholy[v].y)];
         at[cell[v]] = v;
@@ -357,7 +358,7 @@ double FastScan::sum_from(int w, const double* row) const {
 // (keys run on by one past the last cell, into the zeros behind the reachable entries) and write
 // cells that the next diagonal, or nobody, reads.
 void FastScan::sums_on_cells(int v, int diagonal) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int* first = out_keys.data() + out_first[v];
     const int count = degree[v];
     for (int i = 0; i < m.runs_below[diagonal]; ++i) {
@@ -443,7 +444,7 @@ void FastScan::sums_of_candidates(double total, int smaller, const double* row_v
 // Q's cell is 0, and its length from P's cell is replaced by 0), which is the same as leaving it
 // out; so are the padding terms.
 void FastScan::add_terms(int p, int q, double& old, double& nw) const {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int cq = cell[q];
     const int q_slot = -m.key[cq];
     const double* row_p = m.row(cell[p]);
@@ -459,7 +460,7 @@ void FastScan::add_terms(int p, int q, double& old, double& nw) const {
 
 // `checkswitch` for the vertices v and w on their cells.
 Estimate FastScan::exact_estimate(double total, int v, int w) const {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const bool v_is_p = m.diagonal[cell[v]] > m.diagonal[cell[w]];
     const int p = v_is_p ? v : w;
     const int q = v_is_p ? w : v;
@@ -529,7 +530,7 @@ int FastScan::lowest_partner(double start) const {
 // on_cell holds V's sums from the cells below `smaller` (where V is P).
 double FastScan::full_estimate(double total, int v, int cw, int smaller,
                                const double* row_v) const {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int w = at[cw];
     const bool v_is_p = cw < smaller;
     const int q = v_is_p ? w : v;
@@ -547,44 +548,35 @@ double FastScan::full_estimate(double total, int v, int cw, int smaller,
 Choice FastScan::best_partner(const Graph& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int cv = cell[v];
     const int smaller =
         m.first_of_diagonal[m.diagonal[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
     const double* row_v = m.row(cv);
-#ifdef ORV_LAYOUT_WIDE
-    if (lanes == Lanes::wide)
-        wide_sums_on_cells(m, out_keys.data() + out_first[v], degree[v], m.diagonal[cv],
-                           on_cell.data());
-    else
-#endif
-        sums_on_cells(v, m.diagonal[cv]);
+    const double v_base = total - own[v];
 
     // Invariant: own and out_keys describe the current cells, so chosen[cw] is element c of the
     // estimate with the vertex on cell cw unless one of the pair lists the other.
-    if (c == 1) {
 #ifdef ORV_LAYOUT_WIDE
-        // The groups of four from the one that holds cell `smaller`; the cells of the group
-        // below `smaller` are written again just below.
-        if (lanes == Lanes::wide) wide_candidates(*this, total, smaller / 4, row_v, chosen.data());
+    if (lanes == Lanes::wide) {
+        // The candidates first: their groups of four from the one that holds cell `smaller`
+        // write cells below it too, which the sums on cells then write again.
+        if (c == 1) wide_candidates(*this, total, smaller / 4, row_v, chosen.data());
+        wide_sums_on_cells(m, out_keys.data() + out_first[v], degree[v], m.diagonal[cv], v_base,
+                           on_cell.data(), chosen.data());
+        if (c == 0) wide_full(*this, total, v, smaller, row_v, chosen.data());
+    } else
 #endif
-        const double v_base = total - own[v];
-#ifdef ORV_LAYOUT_WIDE
-        if (lanes == Lanes::wide)
-            wide_own_side(v_base, on_cell.data(), smaller, chosen.data());
-        else
-#endif
+    {
+        sums_on_cells(v, m.diagonal[cv]);
+        if (c == 1) {
             for (int cw = 0; cw < smaller; ++cw)
                 chosen[cw] = v_base + on_cell[cw];
-        if (lanes == Lanes::narrow) sums_of_candidates(total, smaller, row_v);
-    } else {
-#ifdef ORV_LAYOUT_WIDE
-        if (lanes == Lanes::wide)
-            wide_full(*this, total, v, smaller, row_v, chosen.data());
-        else
-#endif
+            sums_of_candidates(total, smaller, row_v);
+        } else {
             for (int cw = 0; cw < vertex_count; ++cw)
                 chosen[cw] = full_estimate(total, v, cw, smaller, row_v);
+        }
     }
     // Pairs where one lists the other, as written: for e1 only when P lists Q.
     if (c == 1) {
@@ -612,7 +604,7 @@ Choice FastScan::best_partner(const Graph& g, int j, int c) {
 }
 
 void FastScan::after_trade(const Graph& g, int j, int k) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int moved[2] = {g.vrcholy_sorted[j], g.vrcholy_sorted[k]};
     for (int v : moved)
         flip_degree_bit(v);

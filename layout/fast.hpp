@@ -69,6 +69,7 @@ struct FastScan {
     // Follows a trade that `trade_cells(g, j, k)` has just made.
     void after_trade(const Graph& g, int j, int k);
 
+    const CellGrid* map = &grid();                // the cells' order and distances
     std::array<int, vertex_count> cell{};         // vertex -> cell number
     std::array<int, vertex_count> at{};           // cell number -> vertex
     std::array<int, vertex_count> position{};     // vertex -> position in `vrcholy_sorted`
