@@ -83,40 +83,44 @@ __attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const
     std::copy(kept, kept + 3, chosen + smaller);
 }
 
-// One group of four cells from cell c on, each list of at most `Rows` entries summed in lanes:
-// chosen[c + i] = (total - own_at[c + i]) + the sum of the list of c + i's vertex from V's cell.
-// Each lane adds its own list's terms in list order, then +0.0 terms past its end, which leave a
-// non-negative sum as it is.
+// One group of four cells from cell c on, each list of `Rows` entries at most summed in lanes:
+// sums[c + i] = the sum of the list of c + i's vertex from V's cell, chosen[c + i] = (total -
+// own_at[c + i]) + that sum. Each lane adds its own list's terms in list order, then +0.0 terms
+// past its end, which leave a non-negative sum as it is.
 template <int Rows>
 __attribute__((target("avx2"))) inline void candidate_quad(const FastScan& f, __m256d totals,
                                                            int c, const double* row_v,
-                                                           double* chosen) {
+                                                           double* sums, double* chosen) {
     const int* keys = f.keys_at.data() + c;
     __m256d sum = _mm256_setzero_pd();
     for (int t = 0; t < Rows; ++t)
         sum = _mm256_add_pd(sum, load4(row_v, keys + t * padded_cells));
     const __m256d base = _mm256_sub_pd(totals, _mm256_load_pd(f.own_at.data() + c));
+    _mm256_store_pd(sums + c, sum);
     _mm256_store_pd(chosen + c, _mm256_add_pd(base, sum));
 }
 
 // The groups of four cells from `from_quad` on whose longest list has `Rows` entries.
 template <int Rows>
 __attribute__((target("avx2"))) void candidate_quads(const FastScan& f, double total, int from_quad,
-                                                     const double* row_v, double* chosen) {
+                                                     const double* row_v, double* sums,
+                                                     double* chosen) {
     const __m256d totals = _mm256_set1_pd(total);
     const std::uint64_t* words = f.quads_by_rows[Rows].data();
     for (int i = from_quad / 64; i < quad_words; ++i) {
         std::uint64_t bits = words[i];
         if (i == from_quad / 64) bits &= ~std::uint64_t{0} << (from_quad % 64);
         for (; bits != 0; bits &= bits - 1)
-            candidate_quad<Rows>(f, totals, 4 * (64 * i + std::countr_zero(bits)), row_v, chosen);
+            candidate_quad<Rows>(f, totals, 4 * (64 * i + std::countr_zero(bits)), row_v, sums,
+                                 chosen);
     }
 }
 
 // The groups of four cells from `from_quad` on with a longer list than `lane_rows` (a hub): each
 // cell sums its own list alone, so the others do not run the hub's length.
 __attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, int from_quad,
-                                               const double* row_v, double* chosen) {
+                                               const double* row_v, double* sums,
+                                               double* chosen) {
     const int* keys = f.keys_at.data();
     const std::uint64_t* words = f.quads_by_rows[lane_rows + 1].data();
     for (int w = from_quad / 64; w < quad_words; ++w) {
@@ -128,69 +132,78 @@ __attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, 
                 double sum = 0;
                 for (int t = 0; t < f.degree_at[i]; ++t)
                     sum += row_v[keys[t * padded_cells + i]];
+                sums[i] = sum;
                 chosen[i] = (total - f.own_at[i]) + sum;
             }
         }
     }
 }
 
-// chosen[c] = (total - own_at[c]) + the sum of the list of c's vertex from V's cell, for every
-// cell of the groups of four from `from_quad` on. The groups are taken by the length of their
-// longest list, each length with a loop of fixed trip count, so no branch depends on the order
-// of the vertices on the grid, which trades keep reshuffling; every group is written once.
+// For every cell of the groups of four from `from_quad` on: sums[c] = the sum of the list of c's
+// vertex from V's cell, chosen[c] = (total - own_at[c]) + sums[c]. The groups are taken by the
+// length of their longest list, each length with a loop of fixed trip count, so no branch
+// depends on the order of the vertices on the grid, which trades keep reshuffling; every group
+// is written once.
 __attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double total, int from_quad,
-                                                     const double* row_v, double* chosen) {
+                                                     const double* row_v, double* sums,
+                                                     double* chosen) {
     [&]<int... R>(std::integer_sequence<int, R...>) {
-        ((f.quad_rows_used & (1u << R) ? candidate_quads<R>(f, total, from_quad, row_v, chosen)
-                                       : void()),
+        ((f.quad_rows_used & (1u << R)
+              ? candidate_quads<R>(f, total, from_quad, row_v, sums, chosen)
+              : void()),
          ...);
     }(std::make_integer_sequence<int, lane_rows + 1>{});
-    if (f.quad_rows_used & (1u << (lane_rows + 1))) hub_quads(f, total, from_quad, row_v, chosen);
+    if (f.quad_rows_used & (1u << (lane_rows + 1)))
+        hub_quads(f, total, from_quad, row_v, sums, chosen);
 }
 
-// full_estimate for every cell, four cells at a time where a whole group lies on one side of
-// `smaller`. Where V is P (below `smaller`) each lane carries V's two sums on over its own
-// vertex's list, +0.0 terms past its end; where W is P each lane starts from its own vertex's
-// sums and carries them on over V's list, the same terms in every lane. Cells 285 .. 287 are
-// given +inf again, as the scans below expect.
+// full_estimate for every cell, four cells at a time where it can.
+// - Where W is P (from `smaller` on) each lane starts from its own vertex's sums, own_at and
+//   the sum from V's cell that the candidates' scan left in `sums`, and carries them on over V's
+//   list: the terms from V's cell, the same in every lane, and those from W's cell, which lie side
+//   by side along a diagonal and so are taken by the runs of four cells of the diagonals. A run
+//   reaching past its diagonal writes cells that the next run writes again.
+// - Where V is P (below `smaller`) each lane of a whole group of four carries V's two sums on
+//   over its own vertex's list, +0.0 terms past its end; a group with a hub, and the group that
+//   holds cell `smaller`, take each cell alone.
+// Cells 285 .. 287 are given +inf again, as the scans below expect.
 __attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, int v, int smaller,
-                                               const double* row_v, double* chosen) {
+                                               const double* row_v, const double* sums,
+                                               double* chosen) {
     const CellGrid& m = *f.map;
     const double* distance = m.distance.data() + max_key;  // distance[key[a] + k] = row(a)[k]
     const int* keys = f.keys_at.data();
     const int* v_keys = f.out_keys.data() + f.out_first[v];
     const int v_degree = f.degree[v];
     const __m256d totals = _mm256_set1_pd(total);
-    for (int q = 0; q < padded_cells / 4; ++q) {
+    for (int i = m.runs_below[m.diagonal[smaller]]; i < m.runs_below[diagonals]; ++i) {
+        const int c = m.run_cell[i];
+        const double* entries = m.distance.data() + m.run_offset[i];
+        __m256d old = _mm256_loadu_pd(f.own_at.data() + c);
+        __m256d nw = _mm256_loadu_pd(sums + c);
+        for (int t = 0; t < v_degree; ++t) {
+            old = _mm256_add_pd(old, _mm256_set1_pd(row_v[v_keys[t]]));
+            nw = _mm256_add_pd(nw, _mm256_loadu_pd(entries + v_keys[t]));
+        }
+        _mm256_storeu_pd(chosen + c, _mm256_add_pd(_mm256_sub_pd(totals, old), nw));
+    }
+    for (int q = 0; 4 * q < smaller; ++q) {
         const int c = 4 * q;
-        if (c < smaller && smaller < c + 4) {
-            for (int cw = c; cw < c + 4; ++cw)
+        const int rows = f.quad_degree[q];
+        if (c + 4 > smaller || rows > lane_rows) {
+            for (int cw = c; cw < std::min(c + 4, smaller); ++cw)
                 chosen[cw] = f.full_estimate(total, v, cw, smaller, row_v);
             continue;
         }
-        // The keys of the four cells; past the last cell, the last cell's (those lanes are
-        // overwritten below).
         int cell_keys[4];
         for (int i = 0; i < 4; ++i)
-            cell_keys[i] = m.key[std::min(c + i, vertex_count - 1)];
-        __m256d old, nw;
-        if (c + 4 <= smaller) {
-            old = _mm256_set1_pd(f.own[v]);
-            nw = _mm256_loadu_pd(f.on_cell.data() + c);
-            for (int t = 0; t < f.quad_degree[q]; ++t) {
-                const int* k = keys + t * padded_cells + c;
-                old = _mm256_add_pd(old, load4(distance, k, cell_keys));
-                nw = _mm256_add_pd(nw, load4(row_v, k));
-            }
-        } else {
-            old = _mm256_load_pd(f.own_at.data() + c);
-            nw = _mm256_setzero_pd();
-            for (int t = 0; t < f.quad_degree[q]; ++t)
-                nw = _mm256_add_pd(nw, load4(row_v, keys + t * padded_cells + c));
-            for (int t = 0; t < v_degree; ++t) {
-                old = _mm256_add_pd(old, _mm256_set1_pd(row_v[v_keys[t]]));
-                nw = _mm256_add_pd(nw, load4(distance + v_keys[t], cell_keys));
-            }
+            cell_keys[i] = m.key[c + i];
+        __m256d old = _mm256_set1_pd(f.own[v]);
+        __m256d nw = _mm256_loadu_pd(f.on_cell.data() + c);
+        for (int t = 0; t < rows; ++t) {
+            const int* k = keys + t * padded_cells + c;
+            old = _mm256_add_pd(old, load4(distance, k, cell_keys));
+            nw = _mm256_add_pd(nw, load4(row_v, k));
         }
         _mm256_store_pd(chosen + c, _mm256_add_pd(_mm256_sub_pd(totals, old), nw));
     }
@@ -199,11 +212,13 @@ __attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, 
 }
 
 // lowest_partner: the lowest value below `start` and the first position that holds it, or -1.
-// Six registers of four lanes take the minima, each lane over every 24th cell (288 = 24 * 12);
-// only the cells of a lane whose minimum is the lowest value can hold it, so only those are
-// searched for the first position.
+// Six registers of four lanes take the lowest value; then four registers take the lowest
+// position among the cells that hold it, each position as a double (exact for these small
+// whole numbers) and +inf where a cell does not hold the value. No branch depends on the
+// values, which trades keep changing, and however many cells hold the lowest value (on a grid
+// many estimates are equal) the work is the same.
 __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
-                                                        const int* position_at, double start) {
+                                                        const double* position_key, double start) {
     __m256d low[6];
     for (__m256d& l : low)
         l = _mm256_set1_pd(start);
@@ -219,16 +234,18 @@ __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
         lowest = value < lowest ? value : lowest;
     if (!(lowest < start)) return -1;
     const __m256d target = _mm256_set1_pd(lowest);
-    unsigned holders = 0;  // bit 4i + l: lane l of register i reached the lowest value
-    for (int i = 0; i < 6; ++i)
-        holders |=
-            static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(low[i], target, _CMP_EQ_OQ)))
-            << 4 * i;
-    int first = vertex_count;
-    for (; holders != 0; holders &= holders - 1)
-        for (int cw = std::countr_zero(holders); cw < padded_cells; cw += 24)
-            if (chosen[cw] == lowest && position_at[cw] < first) first = position_at[cw];
-    return first;
+    const __m256d none = _mm256_set1_pd(std::numeric_limits<double>::infinity());
+    __m256d first[4] = {none, none, none, none};
+    for (int k = 0; k < padded_cells; k += 16)
+        for (int i = 0; i < 4; ++i) {
+            const __m256d holds =
+                _mm256_cmp_pd(_mm256_load_pd(chosen + k + 4 * i), target, _CMP_EQ_OQ);
+            first[i] = _mm256_min_pd(
+                first[i], _mm256_blendv_pd(none, _mm256_load_pd(position_key + k + 4 * i), holds));
+        }
+    _mm256_store_pd(four, _mm256_min_pd(_mm256_min_pd(first[0], first[1]),
+                                        _mm256_min_pd(first[2], first[3])));
+    return static_cast<int>(std::min(std::min(four[0], four[1]), std::min(four[2], four[3])));
 }
 
 }  // namespace
@@ -244,6 +261,8 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
     }
     for (int v = 0; v < vertex_count; ++v)
         position_at[cell[v]] = position[v];
+    for (int c = 0; c < padded_cells; ++c)
+        position_key[c] = c < vertex_count ? position_at[c] : vertex_count;
     std::vector<std::vector<int>> listed_by(vertex_count);
     for (int v = 0; v < vertex_count; ++v) {
         out_first.push_back(static_cast<int>(out_keys.size()));
@@ -480,13 +499,26 @@ double FastScan::exact_e1(double total, int p, int q) const {
     return (total - old) + nw;
 }
 
+// The `old` sum of add_terms(p, q, ...) alone: P's edge lengths from its own cell in list order,
+// those to Q replaced by +0.0.
+double FastScan::own_without(int p, int q) const {
+    const int q_slot = -map->key[cell[q]];
+    const double* row_p = map->row(cell[p]);
+    const int* s = out_keys.data() + out_first[p];
+    const int* end = s + degree[p];
+    double old = 0;
+    for (; s != end; ++s)
+        old += *s == q_slot ? 0.0 : row_p[*s];
+    return old;
+}
+
 // The position of the first vertex in depth order whose estimate in `chosen` is the smallest,
 // when that is below `start`; else -1. Equal to scanning the positions in order and keeping a
 // value only when it is strictly lower: the smallest value does not depend on the order, and
 // among the cells that hold it the one whose vertex comes first wins.
 int FastScan::lowest_partner(double start) const {
 #ifdef ORV_LAYOUT_WIDE
-    if (lanes == Lanes::wide) return wide_lowest_partner(chosen.data(), position_at.data(), start);
+    if (lanes == Lanes::wide) return wide_lowest_partner(chosen.data(), position_key.data(), start);
 #endif
     double lowest = start;
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
@@ -561,10 +593,10 @@ Choice FastScan::best_partner(const Graph& g, int j, int c) {
     if (lanes == Lanes::wide) {
         // The candidates first: their groups of four from the one that holds cell `smaller`
         // write cells below it too, which the sums on cells then write again.
-        if (c == 1) wide_candidates(*this, total, smaller / 4, row_v, chosen.data());
+        wide_candidates(*this, total, smaller / 4, row_v, from_v.data(), chosen.data());
         wide_sums_on_cells(m, out_keys.data() + out_first[v], degree[v], m.diagonal[cv], v_base,
                            on_cell.data(), chosen.data());
-        if (c == 0) wide_full(*this, total, v, smaller, row_v, chosen.data());
+        if (c == 0) wide_full(*this, total, v, smaller, row_v, from_v.data(), chosen.data());
     } else
 #endif
     {
@@ -578,8 +610,21 @@ Choice FastScan::best_partner(const Graph& g, int j, int c) {
                 chosen[cw] = full_estimate(total, v, cw, smaller, row_v);
         }
     }
-    // Pairs where one lists the other, as written: for e1 only when P lists Q.
-    if (c == 1) {
+    // Pairs where one lists the other, as written: for e1 only when P lists Q. The wide loops
+    // have already summed P's list from Q's cell in list order: V's in on_cell (where V is P),
+    // W's in from_v (where W is P). A term for an edge to Q is +0.0 there (Q's cell is 0 from
+    // itself), as leaving it out is, so each is the `nw` of the estimate as written and only
+    // `old` is summed again.
+    if (c == 1 && lanes == Lanes::wide) {
+        for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
+            const int w = lists[i];
+            if (cell[w] < smaller) chosen[cell[w]] = (total - own_without(v, w)) + on_cell[cell[w]];
+        }
+        for (int i = listed_first[v]; i < listed_first[v + 1]; ++i) {
+            const int w = listed[i];
+            if (cell[w] >= smaller) chosen[cell[w]] = (total - own_without(w, v)) + from_v[cell[w]];
+        }
+    } else if (c == 1) {
         for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
             const int w = lists[i];
             if (cell[w] < smaller) chosen[cell[w]] = exact_e1(total, v, w);
@@ -613,6 +658,7 @@ void FastScan::after_trade(const Graph& g, int j, int k) {
     for (int v : moved) {
         at[cell[v]] = v;
         position_at[cell[v]] = position[v];
+        position_key[cell[v]] = position[v];
         flip_degree_bit(v);
         for (int i = in_first[v]; i < in_first[v + 1]; ++i)
             out_keys[in_slots[i]] = -m.key[cell[v]];

@@ -74,6 +74,8 @@ struct FastScan {
     std::array<int, vertex_count> at{};           // cell number -> vertex
     std::array<int, vertex_count> position{};     // vertex -> position in `vrcholy_sorted`
     std::array<int, vertex_count> position_at{};  // cell number -> position of its vertex
+    // The same as doubles for the wide loops; 285 on cells 285 .. 287.
+    alignas(32) std::array<double, padded_cells> position_key{};
     // Neighbour lists without self-loops, in file order, as negated cell keys, each padded with
     // `padding_key` to a multiple of `chunk`: vertex v's are slots out_first[v] ..
     // out_first[v + 1] - 1 of out_keys, the first `degree[v]` of them real.
@@ -102,6 +104,8 @@ struct FastScan {
     std::array<int, padded_cells> degree_at{};
     std::array<int, padded_cells / 4> quad_degree{};
     alignas(32) std::array<double, padded_cells> own_at{};
+    // For the vertex W on each cell from V's diagonal on, the sum of W's list from V's cell.
+    alignas(32) std::array<double, padded_cells> from_v{};
     // The groups of four cells by the largest degree among them, as bits (group q is bit q % 64
     // of word q / 64): quads_by_rows[r] those of degree r up to `lane_rows`, then those of a
     // larger one; quad_rows_used has bit r set while quads_by_rows[r] is not empty.
@@ -117,6 +121,7 @@ struct FastScan {
     void add_terms(int p, int q, double& old, double& nw) const;
     Estimate exact_estimate(double total, int v, int w) const;
     double exact_e1(double total, int p, int q) const;
+    double own_without(int p, int q) const;
     double sum_from(int w, const double* row) const;
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
