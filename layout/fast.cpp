@@ -281,6 +281,7 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
         }
     }
     out_first.push_back(static_cast<int>(out_keys.size()));
+    own_before.assign(out_keys.size(), 0.0);
     // Each vertex's partners that it lists, and that list it, without repeats or itself.
     std::vector<char> seen(vertex_count, 0);
     auto add_once = [&](int v, int w, std::vector<int>& to) {
@@ -309,7 +310,7 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
     lists_first.push_back(static_cast<int>(lists.size()));
     listed_first.push_back(static_cast<int>(listed.size()));
     for (int v = 0; v < vertex_count; ++v) {
-        own[v] = sum_from(v, m.row(cell[v]));
+        refresh_own(v);
         flip_degree_bit(v);
     }
     for (int n = 0; n <= max_neighbours; ++n)
@@ -357,6 +358,17 @@ void FastScan::count_quad(int q, int change) {
         quad_rows_used &= ~(1u << r);
     else
         quad_rows_used |= 1u << r;
+}
+
+// own[u] from u's current cell, and the sums before each of its terms.
+void FastScan::refresh_own(int u) {
+    const double* row = map->row(cell[u]);
+    double sum = 0;
+    for (int s = out_first[u]; s < out_first[u] + degree[u]; ++s) {
+        own_before[s] = sum;
+        sum += row[out_keys[s]];
+    }
+    own[u] = sum;
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
@@ -500,15 +512,19 @@ double FastScan::exact_e1(double total, int p, int q) const {
 }
 
 // The `old` sum of add_terms(p, q, ...) alone: P's edge lengths from its own cell in list order,
-// those to Q replaced by +0.0.
+// those to Q replaced by +0.0. Up to Q's first entry that is the sum own_before holds, so the
+// additions start there.
 double FastScan::own_without(int p, int q) const {
     const int q_slot = -map->key[cell[q]];
     const double* row_p = map->row(cell[p]);
-    const int* s = out_keys.data() + out_first[p];
-    const int* end = s + degree[p];
-    double old = 0;
-    for (; s != end; ++s)
-        old += *s == q_slot ? 0.0 : row_p[*s];
+    const int* keys = out_keys.data();
+    const int end = out_first[p] + degree[p];
+    int s = out_first[p];
+    while (keys[s] != q_slot)  // P lists Q
+        ++s;
+    double old = own_before[s];
+    for (++s; s < end; ++s)
+        old += keys[s] == q_slot ? 0.0 : row_p[keys[s]];
     return old;
 }
 
@@ -677,7 +693,7 @@ void FastScan::after_trade(const Graph& g, int j, int k) {
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
         stamp[u] = trades;
-        own[u] = sum_from(u, m.row(cell[u]));
+        refresh_own(u);
         own_at[cell[u]] = own[u];
     };
     for (int v : moved) {

@@ -89,6 +89,7 @@ struct FastScan {
     std::array<std::array<std::uint64_t, (vertex_count + 63) / 64>, max_neighbours + 1> by_degree{};
     std::vector<int> degrees;                // the degrees that some vertex has
     std::array<double, vertex_count> own{};  // each vertex's edge lengths from its cell, summed
+    std::vector<double> own_before;          // slot -> its list's sum in `own` before its term
     alignas(16) std::array<double, vertex_count + chunk> on_cell{};  // V's edges from each cell
     // The deciding element of the estimate with each cell's vertex; padded for vectors.
     alignas(32) std::array<double, vertex_count + 3> chosen{};
@@ -123,6 +124,7 @@ struct FastScan {
     double exact_e1(double total, int p, int q) const;
     double own_without(int p, int q) const;
     double sum_from(int w, const double* row) const;
+    void refresh_own(int u);
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
     void refresh_cell(int c);  // the wide lists of the vertex on cell c
