@@ -282,6 +282,8 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
     }
     out_first.push_back(static_cast<int>(out_keys.size()));
     own_before.assign(out_keys.size(), 0.0);
+    for (std::size_t slot = 0; slot < out_keys.size(); ++slot)
+        slot_row.push_back((static_cast<int>(slot) - out_first[slot_owner[slot]]) * padded_cells);
     // Each vertex's partners that it lists, and that list it, without repeats or itself.
     std::vector<char> seen(vertex_count, 0);
     auto add_once = [&](int v, int w, std::vector<int>& to) {
@@ -473,7 +475,7 @@ void FastScan::sums_of_candidates(double total, int smaller, const double* row_v
 // Adds P's terms to the two sums of an estimate: each edge's length from P's cell to `old` and
 // from Q's cell to `nw`, in list order. The term of an edge to Q is +0.0 in both (its length from
 // Q's cell is 0, and its length from P's cell is replaced by 0), which is the same as leaving it
-// out; so are the padding terms.
+// out; the padding is left out.
 void FastScan::add_terms(int p, int q, double& old, double& nw) const {
     const CellGrid& m = *map;
     const int cq = cell[q];
@@ -481,12 +483,11 @@ void FastScan::add_terms(int p, int q, double& old, double& nw) const {
     const double* row_p = m.row(cell[p]);
     const double* row_q = m.row(cq);
     const int* s = out_keys.data() + out_first[p];
-    const int* end = out_keys.data() + out_first[p + 1];
-    for (; s != end; s += chunk)
-        for (int t = 0; t < chunk; ++t) {
-            old += s[t] == q_slot ? 0.0 : row_p[s[t]];
-            nw += row_q[s[t]];
-        }
+    const int* end = s + degree[p];
+    for (; s != end; ++s) {
+        old += *s == q_slot ? 0.0 : row_p[*s];
+        nw += row_q[*s];
+    }
 }
 
 // `checkswitch` for the vertices v and w on their cells.
@@ -671,25 +672,24 @@ void FastScan::after_trade(const Graph& g, int j, int k) {
         flip_degree_bit(v);
     std::swap(cell[moved[0]], cell[moved[1]]);
     ++trades;
+    const bool wide = lanes == Lanes::wide;
     for (int v : moved) {
         at[cell[v]] = v;
         position_at[cell[v]] = position[v];
         position_key[cell[v]] = position[v];
         flip_degree_bit(v);
-        for (int i = in_first[v]; i < in_first[v + 1]; ++i)
-            out_keys[in_slots[i]] = -m.key[cell[v]];
+        // The entries naming v, and for the wide loops their copies by cell (a moved owner's
+        // whole list is copied again just below).
+        const int key = -m.key[cell[v]];
+        for (int i = in_first[v]; i < in_first[v + 1]; ++i) {
+            const int slot = in_slots[i];
+            out_keys[slot] = key;
+            if (wide) keys_at[slot_row[slot] + cell[slot_owner[slot]]] = key;
+        }
     }
-    if (lanes == Lanes::wide) {
-        // The entries naming a moved vertex, in the lists of vertices that stay; then the two
-        // moved lists whole, on their new cells (own_at follows below).
-        for (int v : moved)
-            for (int i = in_first[v]; i < in_first[v + 1]; ++i) {
-                const int slot = in_slots[i], owner = slot_owner[slot];
-                keys_at[(slot - out_first[owner]) * padded_cells + cell[owner]] = out_keys[slot];
-            }
+    if (wide)  // the two moved lists whole, on their new cells (own_at follows below)
         for (int v : moved)
             refresh_cell(cell[v]);
-    }
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
         stamp[u] = trades;

@@ -82,6 +82,7 @@ struct FastScan {
     std::vector<int> out_first, out_keys, degree;
     std::vector<int> in_first, in_slots;    // vertex -> the slots of out_keys that hold it
     std::vector<int> slot_owner;            // slot -> the vertex whose list holds it
+    std::vector<int> slot_row;              // slot -> its place in its list times padded_cells
     std::vector<int> lists_first, lists;    // vertex -> the other vertices it lists
     std::vector<int> listed_first, listed;  // vertex -> the other vertices that list it
     // The cells whose vertex has n neighbours (self-loops left out), as bits: cell b is bit
