@@ -117,11 +117,11 @@ __attribute__((target("avx2"))) void candidate_quads(const FastScan& f, double t
 }
 
 // The groups of four cells from `from_quad` on with a longer list than `lane_rows` (a hub): each
-// cell sums its own list alone, so the others do not run the hub's length.
+// cell sums its own list alone, read where it lies side by side, so the others do not run the
+// hub's length.
 __attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, int from_quad,
                                                const double* row_v, double* sums,
                                                double* chosen) {
-    const int* keys = f.keys_at.data();
     const std::uint64_t* words = f.quads_by_rows[lane_rows + 1].data();
     for (int w = from_quad / 64; w < quad_words; ++w) {
         std::uint64_t bits = words[w];
@@ -129,9 +129,10 @@ __attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, 
         for (; bits != 0; bits &= bits - 1) {
             const int c = 4 * (64 * w + std::countr_zero(bits));
             for (int i = c; i < c + 4; ++i) {
+                const int* s = f.out_keys.data() + (i < vertex_count ? f.out_first[f.at[i]] : 0);
                 double sum = 0;
                 for (int t = 0; t < f.degree_at[i]; ++t)
-                    sum += row_v[keys[t * padded_cells + i]];
+                    sum += row_v[s[t]];
                 sums[i] = sum;
                 chosen[i] = (total - f.own_at[i]) + sum;
             }
