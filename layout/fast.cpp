@@ -76,7 +76,8 @@ __attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const
     double kept[3];
     std::copy(chosen + smaller, chosen + smaller + 3, kept);
     [&]<int... N>(std::integer_sequence<int, N...>) {
-        if (!((count == N && (wide_runs<N>(m, first, count, runs, v_base, on_cell, chosen), true)) ||
+        if (!((count == N &&
+               (wide_runs<N>(m, first, count, runs, v_base, on_cell, chosen), true)) ||
               ...))
             wide_runs<-1>(m, first, count, runs, v_base, on_cell, chosen);
     }(std::make_integer_sequence<int, 9>{});

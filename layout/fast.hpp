@@ -30,6 +30,20 @@
 // are taken side by side: four cells to a register instead of two, and the candidates' sums four
 // cells at a time, each lane adding its own vertex's terms in list order and +0.0 past its end.
 // No fused multiply-add is used on either path, so every lane rounds exactly as the scalar code.
+//
+// The wide loops also keep a pass's cost falling with the number of edges, by these shortcuts:
+// - V's sums on the cells of smaller diagonals run over one flat list of runs of four cells along
+//   the diagonals (cell_grid.hpp), and the candidates' groups of four are taken by the length of
+//   their longest list, a loop of fixed trip count for each length: both change only which sums
+//   are taken side by side and in which order, never the terms of one sum or their order;
+// - the candidates' sums of W's list from V's cell are kept in `from_v`. Where W is P that is the
+//   `nw` of the estimate's first half as written (a term for an edge to V is +0.0, V's cell being
+//   0 from itself, the same as leaving it out), so e0 carries it on, and a pair where W lists V
+//   sums only `old` again; where V is P and lists W, on_cell holds `nw` the same way;
+// - that `old` is P's own sum with the terms for Q left out: up to Q's first entry the additions
+//   are those of `own`, so it starts from the partial sum `own_before` keeps for that entry;
+// - the first position holding the lowest value is the lowest of the positions, taken as doubles
+//   (exact for whole numbers this small) with +inf for the cells that do not hold it.
 #pragma once
 
 #include "cell_grid.hpp"

@@ -19,6 +19,6 @@ bash "$here/lint.sh" "$version" "$scratch/long"/*.1 || exit 1
 fill /opt/orv "$scratch/short" || { echo "FAIL: fill_prefix.cmake"; exit 1; }
 # What a reader sees: the page as text, the path in one piece.
 shown=$(groff -k -man -Tutf8 -P-cbou "$scratch/short/orv-layout.1" 2>&1)
-grep -qF /opt/orv/share/doc/orv-programs/layout/samples/ <<<"$shown" ||
-    { echo "FAIL: the filled page does not show /opt/orv/share/doc/orv-programs/layout/samples/"; exit 1; }
+samples=/opt/orv/share/doc/orv-programs/layout/samples/
+grep -qF "$samples" <<<"$shown" || { echo "FAIL: the filled page does not show $samples"; exit 1; }
 echo "ok: pages filled with a long prefix render without a warning"
