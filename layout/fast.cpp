@@ -130,10 +130,7 @@ __attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, 
         for (; bits != 0; bits &= bits - 1) {
             const int c = 4 * (64 * w + std::countr_zero(bits));
             for (int i = c; i < c + 4; ++i) {
-                const int* s = f.out_keys.data() + (i < vertex_count ? f.out_first[f.at[i]] : 0);
-                double sum = 0;
-                for (int t = 0; t < f.degree_at[i]; ++t)
-                    sum += row_v[s[t]];
+                const double sum = i < vertex_count ? f.sum_from(f.at[i], row_v) : 0.0;
                 sums[i] = sum;
                 chosen[i] = (total - f.own_at[i]) + sum;
             }
@@ -368,10 +365,11 @@ void FastScan::count_quad(int q, int change) {
 void FastScan::refresh_own(int u) {
     const double* row = map->row(cell[u]);
     double sum = 0;
-    for (int s = out_first[u]; s < out_first[u] + degree[u]; ++s) {
-        own_before[s] = sum;
-        sum += row[out_keys[s]];
-    }
+    for (int s = out_first[u]; s < out_first[u + 1]; s += chunk)  // the padding adds +0.0
+        for (int t = s; t < s + chunk; ++t) {
+            own_before[t] = sum;
+            sum += row[out_keys[t]];
+        }
     own[u] = sum;
 }
 

@@ -80,6 +80,9 @@ struct FastScan {
     // cells below `smaller` are in on_cell, unless one of the pair lists the other.
     double full_estimate(double total, int v, int cw, int smaller, const double* row_v) const;
 
+    // The sum of w's edge lengths measured from the cell whose distance row is `row`.
+    double sum_from(int w, const double* row) const;
+
     // Follows a trade that `trade_cells(g, j, k)` has just made.
     void after_trade(const Graph& g, int j, int k);
 
@@ -138,7 +141,6 @@ struct FastScan {
     Estimate exact_estimate(double total, int v, int w) const;
     double exact_e1(double total, int p, int q) const;
     double own_without(int p, int q) const;
-    double sum_from(int w, const double* row) const;
     void refresh_own(int u);
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
