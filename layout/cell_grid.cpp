@@ -28,6 +28,16 @@ const CellGrid& grid() {
         for (int a = vertex_count - 1; a >= 0; --a)
             g->first_of_diagonal[g->diagonal[a]] = a;
         g->first_of_diagonal[diagonals] = vertex_count;
+        // Along a diagonal the keys run on by one, so a run's four distances lie side by side.
+        int runs = 0;
+        for (int d = 0; d < diagonals; ++d) {
+            g->runs_below[d] = runs;
+            for (int c = g->first_of_diagonal[d]; c < g->first_of_diagonal[d + 1]; c += 4) {
+                g->run_cell[runs] = c;
+                g->run_offset[runs++] = max_key + g->key[c];
+            }
+        }
+        g->runs_below[diagonals] = runs;
         return g;
     }();
     return *m;

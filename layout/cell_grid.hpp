@@ -21,6 +21,7 @@ inline constexpr int max_key = (diagonals - 1) * key_stride - (columns - 1);  //
 // entries that cells can reach, a zone of zeros that `padding_key` reaches from every cell.
 inline constexpr int padding_key = max_key + 1;  // as a negated key: distance 0 from any cell
 inline constexpr int distance_entries = 3 * max_key + 2;
+inline constexpr int max_runs = 4 * diagonals;  // runs of four cells: at most four a diagonal
 
 // The grid in placement order, and the distance of every two cells.
 struct CellGrid {
@@ -29,6 +30,13 @@ struct CellGrid {
     std::array<int, vertex_count> diagonal{};            // cell number -> x + y
     std::array<int, diagonals + 1> first_of_diagonal{};  // diagonal -> its first cell number
     std::array<int, columns * rows> cell_number{};       // `tabulka` index -> cell number
+    // Each diagonal cut into runs of four cells from its first cell on (the last run reaching
+    // past the diagonal's end), all runs in cell order: run i starts at cell run_cell[i], and
+    // the distances from its four cells to a cell of negated key k are the four entries from
+    // distance[run_offset[i] + k] on. The runs of diagonals 0 .. d - 1 are 0 .. runs_below[d] - 1.
+    std::array<int, max_runs> run_cell{};
+    std::array<int, max_runs> run_offset{};
+    std::array<int, diagonals + 1> runs_below{};
 
     // The distances from cell a: row(a)[-key[b]] is the distance of cells a and b.
     const double* row(int a) const { return distance.data() + max_key + key[a]; }

@@ -46,95 +46,163 @@ __attribute__((target("avx2"))) inline __m256d load4(const double* base, const i
                          base[i[0] + shift[0]]);
 }
 
-// sums_on_cells with four cells to a register.
-__attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const int* first,
-                                                        int count, int diagonal, double* on_cell) {
-    for (int s = 0; s < diagonal; ++s) {
-        const int begin = m.first_of_diagonal[s], end = m.first_of_diagonal[s + 1];
-        const double* base = m.row(begin);
-        for (int c = begin; c < end; c += 4) {
-            __m256d a = _mm256_setzero_pd();
-            for (int t = 0; t < count; ++t)
-                a = _mm256_add_pd(a, _mm256_loadu_pd(base + (c - begin) + first[t]));
-            _mm256_storeu_pd(on_cell + c, a);
-        }
+// sums_on_cells with four cells to a register, for a list of `Count` entries (-1: `count`),
+// and with each sum also chosen[c] = v_base + on_cell[c], V's e1 on that cell. The runs reaching
+// past their diagonal write cells that the next run, or the caller, writes again.
+template <int Count>
+__attribute__((target("avx2"))) void wide_runs(const CellGrid& m, const int* first, int count,
+                                               int runs, double v_base, double* on_cell,
+                                               double* chosen) {
+    const int n = Count < 0 ? count : Count;
+    const __m256d base = _mm256_set1_pd(v_base);
+    for (int i = 0; i < runs; ++i) {
+        const double* entries = m.distance.data() + m.run_offset[i];
+        __m256d a = _mm256_setzero_pd();
+        for (int t = 0; t < n; ++t)
+            a = _mm256_add_pd(a, _mm256_loadu_pd(entries + first[t]));
+        const int c = m.run_cell[i];
+        _mm256_storeu_pd(on_cell + c, a);
+        _mm256_storeu_pd(chosen + c, _mm256_add_pd(base, a));
     }
 }
 
-// The degree up to which a group of four cells is summed in lanes; a group with a longer list
-// (a hub) sums each cell's own list alone, so the others do not run the hub's length.
-constexpr int lane_degree = 12;
+// The loop of fixed trip count for the short lists, a counted one for the others. The cells from
+// `smaller` on keep their values in `chosen`.
+__attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const int* first,
+                                                        int count, int diagonal, double v_base,
+                                                        double* on_cell, double* chosen) {
+    const int runs = m.runs_below[diagonal];
+    const int smaller = m.first_of_diagonal[diagonal];
+    double kept[3];
+    std::copy(chosen + smaller, chosen + smaller + 3, kept);
+    [&]<int... N>(std::integer_sequence<int, N...>) {
+        if (!((count == N &&
+               (wide_runs<N>(m, first, count, runs, v_base, on_cell, chosen), true)) ||
+              ...))
+            wide_runs<-1>(m, first, count, runs, v_base, on_cell, chosen);
+    }(std::make_integer_sequence<int, 9>{});
+    std::copy(kept, kept + 3, chosen + smaller);
+}
 
-// chosen[c] = (total - own_at[c]) + the sum of the list of c's vertex from V's cell, for every
-// cell of the groups of four from `from_quad` on. Each lane adds its own list's terms in list
-// order, then +0.0 terms past its end, which leave a non-negative sum as it is.
-__attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double total, int from_quad,
-                                                     const double* row_v, double* chosen) {
-    const int* keys = f.keys_at.data();
+// One group of four cells from cell c on, each list of `Rows` entries at most summed in lanes:
+// sums[c + i] = the sum of the list of c + i's vertex from V's cell, chosen[c + i] = (total -
+// own_at[c + i]) + that sum. Each lane adds its own list's terms in list order, then +0.0 terms
+// past its end, which leave a non-negative sum as it is.
+template <int Rows>
+__attribute__((target("avx2"))) inline void candidate_quad(const FastScan& f, __m256d totals,
+                                                           int c, const double* row_v,
+                                                           double* sums, double* chosen) {
+    const int* keys = f.keys_at.data() + c;
+    __m256d sum = _mm256_setzero_pd();
+    for (int t = 0; t < Rows; ++t)
+        sum = _mm256_add_pd(sum, load4(row_v, keys + t * padded_cells));
+    const __m256d base = _mm256_sub_pd(totals, _mm256_load_pd(f.own_at.data() + c));
+    _mm256_store_pd(sums + c, sum);
+    _mm256_store_pd(chosen + c, _mm256_add_pd(base, sum));
+}
+
+// The groups of four cells from `from_quad` on whose longest list has `Rows` entries.
+template <int Rows>
+__attribute__((target("avx2"))) void candidate_quads(const FastScan& f, double total, int from_quad,
+                                                     const double* row_v, double* sums,
+                                                     double* chosen) {
     const __m256d totals = _mm256_set1_pd(total);
-    for (int q = from_quad; q < padded_cells / 4; ++q) {
-        const int c = 4 * q;
-        const int rows = f.quad_degree[q];
-        if (rows <= lane_degree) {
-            __m256d sum = _mm256_setzero_pd();
-            for (int t = 0; t < rows; ++t)
-                sum = _mm256_add_pd(sum, load4(row_v, keys + t * padded_cells + c));
-            const __m256d base = _mm256_sub_pd(totals, _mm256_load_pd(f.own_at.data() + c));
-            _mm256_store_pd(chosen + c, _mm256_add_pd(base, sum));
-        } else {
+    const std::uint64_t* words = f.quads_by_rows[Rows].data();
+    for (int i = from_quad / 64; i < quad_words; ++i) {
+        std::uint64_t bits = words[i];
+        if (i == from_quad / 64) bits &= ~std::uint64_t{0} << (from_quad % 64);
+        for (; bits != 0; bits &= bits - 1)
+            candidate_quad<Rows>(f, totals, 4 * (64 * i + std::countr_zero(bits)), row_v, sums,
+                                 chosen);
+    }
+}
+
+// The groups of four cells from `from_quad` on with a longer list than `lane_rows` (a hub): each
+// cell sums its own list alone, read where it lies side by side, so the others do not run the
+// hub's length.
+__attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, int from_quad,
+                                               const double* row_v, double* sums,
+                                               double* chosen) {
+    const std::uint64_t* words = f.quads_by_rows[lane_rows + 1].data();
+    for (int w = from_quad / 64; w < quad_words; ++w) {
+        std::uint64_t bits = words[w];
+        if (w == from_quad / 64) bits &= ~std::uint64_t{0} << (from_quad % 64);
+        for (; bits != 0; bits &= bits - 1) {
+            const int c = 4 * (64 * w + std::countr_zero(bits));
             for (int i = c; i < c + 4; ++i) {
-                double sum = 0;
-                for (int t = 0; t < f.degree_at[i]; ++t)
-                    sum += row_v[keys[t * padded_cells + i]];
+                const double sum = i < vertex_count ? f.sum_from(f.at[i], row_v) : 0.0;
+                sums[i] = sum;
                 chosen[i] = (total - f.own_at[i]) + sum;
             }
         }
     }
 }
 
-// full_estimate for every cell, four cells at a time where a whole group lies on one side of
-// `smaller`. Where V is P (below `smaller`) each lane carries V's two sums on over its own
-// vertex's list, +0.0 terms past its end; where W is P each lane starts from its own vertex's
-// sums and carries them on over V's list, the same terms in every lane. Cells 285 .. 287 are
-// given +inf again, as the scans below expect.
+// For every cell of the groups of four from `from_quad` on: sums[c] = the sum of the list of c's
+// vertex from V's cell, chosen[c] = (total - own_at[c]) + sums[c]. The groups are taken by the
+// length of their longest list, each length with a loop of fixed trip count, so no branch
+// depends on the order of the vertices on the grid, which trades keep reshuffling; every group
+// is written once.
+__attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double total, int from_quad,
+                                                     const double* row_v, double* sums,
+                                                     double* chosen) {
+    [&]<int... R>(std::integer_sequence<int, R...>) {
+        ((f.quad_rows_used & (1u << R)
+              ? candidate_quads<R>(f, total, from_quad, row_v, sums, chosen)
+              : void()),
+         ...);
+    }(std::make_integer_sequence<int, lane_rows + 1>{});
+    if (f.quad_rows_used & (1u << (lane_rows + 1)))
+        hub_quads(f, total, from_quad, row_v, sums, chosen);
+}
+
+// full_estimate for every cell, four cells at a time where it can.
+// - Where W is P (from `smaller` on) each lane starts from its own vertex's sums, own_at and
+//   the sum from V's cell that the candidates' scan left in `sums`, and carries them on over V's
+//   list: the terms from V's cell, the same in every lane, and those from W's cell, which lie side
+//   by side along a diagonal and so are taken by the runs of four cells of the diagonals. A run
+//   reaching past its diagonal writes cells that the next run writes again.
+// - Where V is P (below `smaller`) each lane of a whole group of four carries V's two sums on
+//   over its own vertex's list, +0.0 terms past its end; a group with a hub, and the group that
+//   holds cell `smaller`, take each cell alone.
+// Cells 285 .. 287 are given +inf again, as the scans below expect.
 __attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, int v, int smaller,
-                                               const double* row_v, double* chosen) {
-    const CellGrid& m = grid();
+                                               const double* row_v, const double* sums,
+                                               double* chosen) {
+    const CellGrid& m = *f.map;
     const double* distance = m.distance.data() + max_key;  // distance[key[a] + k] = row(a)[k]
     const int* keys = f.keys_at.data();
     const int* v_keys = f.out_keys.data() + f.out_first[v];
     const int v_degree = f.degree[v];
     const __m256d totals = _mm256_set1_pd(total);
-    for (int q = 0; q < padded_cells / 4; ++q) {
+    for (int i = m.runs_below[m.diagonal[smaller]]; i < m.runs_below[diagonals]; ++i) {
+        const int c = m.run_cell[i];
+        const double* entries = m.distance.data() + m.run_offset[i];
+        __m256d old = _mm256_loadu_pd(f.own_at.data() + c);
+        __m256d nw = _mm256_loadu_pd(sums + c);
+        for (int t = 0; t < v_degree; ++t) {
+            old = _mm256_add_pd(old, _mm256_set1_pd(row_v[v_keys[t]]));
+            nw = _mm256_add_pd(nw, _mm256_loadu_pd(entries + v_keys[t]));
+        }
+        _mm256_storeu_pd(chosen + c, _mm256_add_pd(_mm256_sub_pd(totals, old), nw));
+    }
+    for (int q = 0; 4 * q < smaller; ++q) {
         const int c = 4 * q;
-        if (c < smaller && smaller < c + 4) {
-            for (int cw = c; cw < c + 4; ++cw)
+        const int rows = f.quad_degree[q];
+        if (c + 4 > smaller || rows > lane_rows) {
+            for (int cw = c; cw < std::min(c + 4, smaller); ++cw)
                 chosen[cw] = f.full_estimate(total, v, cw, smaller, row_v);
             continue;
         }
-        // The keys of the four cells; past the last cell, the last cell's (those lanes are
-        // overwritten below).
         int cell_keys[4];
         for (int i = 0; i < 4; ++i)
-            cell_keys[i] = m.key[std::min(c + i, vertex_count - 1)];
-        __m256d old, nw;
-        if (c + 4 <= smaller) {
-            old = _mm256_set1_pd(f.own[v]);
-            nw = _mm256_loadu_pd(f.on_cell.data() + c);
-            for (int t = 0; t < f.quad_degree[q]; ++t) {
-                const int* k = keys + t * padded_cells + c;
-                old = _mm256_add_pd(old, load4(distance, k, cell_keys));
-                nw = _mm256_add_pd(nw, load4(row_v, k));
-            }
-        } else {
-            old = _mm256_load_pd(f.own_at.data() + c);
-            nw = _mm256_setzero_pd();
-            for (int t = 0; t < f.quad_degree[q]; ++t)
-                nw = _mm256_add_pd(nw, load4(row_v, keys + t * padded_cells + c));
-            for (int t = 0; t < v_degree; ++t) {
-                old = _mm256_add_pd(old, _mm256_set1_pd(row_v[v_keys[t]]));
-                nw = _mm256_add_pd(nw, load4(distance + v_keys[t], cell_keys));
-            }
+            cell_keys[i] = m.key[c + i];
+        __m256d old = _mm256_set1_pd(f.own[v]);
+        __m256d nw = _mm256_loadu_pd(f.on_cell.data() + c);
+        for (int t = 0; t < rows; ++t) {
+            const int* k = keys + t * padded_cells + c;
+            old = _mm256_add_pd(old, load4(distance, k, cell_keys));
+            nw = _mm256_add_pd(nw, load4(row_v, k));
         }
         _mm256_store_pd(chosen + c, _mm256_add_pd(_mm256_sub_pd(totals, old), nw));
     }
@@ -142,24 +210,14 @@ __attribute__((target("avx2"))) void wide_full(const FastScan& f, double total, 
         chosen[k] = std::numeric_limits<double>::infinity();
 }
 
-// chosen[c] = v_base + on_cell[c] for the cells below `smaller`, four to a register where a
-// whole group lies below it: the scans below then read back what whole stores wrote.
-__attribute__((target("avx2"))) void wide_own_side(double v_base, const double* on_cell,
-                                                   int smaller, double* chosen) {
-    const __m256d base = _mm256_set1_pd(v_base);
-    int c = 0;
-    for (; c + 4 <= smaller; c += 4)
-        _mm256_store_pd(chosen + c, _mm256_add_pd(base, _mm256_loadu_pd(on_cell + c)));
-    for (; c < smaller; ++c)
-        chosen[c] = v_base + on_cell[c];
-}
-
 // lowest_partner: the lowest value below `start` and the first position that holds it, or -1.
-// Six registers of four lanes take the minima, each lane over every 24th cell (288 = 24 * 12);
-// only the cells of a lane whose minimum is the lowest value can hold it, so only those are
-// searched for the first position.
+// Six registers of four lanes take the lowest value; then four registers take the lowest
+// position among the cells that hold it, each position as a double (exact for these small
+// whole numbers) and +inf where a cell does not hold the value. No branch depends on the
+// values, which trades keep changing, and however many cells hold the lowest value (on a grid
+// many estimates are equal) the work is the same.
 __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
-                                                        const int* position_at, double start) {
+                                                        const double* position_key, double start) {
     __m256d low[6];
     for (__m256d& l : low)
         l = _mm256_set1_pd(start);
@@ -175,16 +233,18 @@ __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
         lowest = value < lowest ? value : lowest;
     if (!(lowest < start)) return -1;
     const __m256d target = _mm256_set1_pd(lowest);
-    unsigned holders = 0;  // bit 4i + l: lane l of register i reached the lowest value
-    for (int i = 0; i < 6; ++i)
-        holders |=
-            static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(low[i], target, _CMP_EQ_OQ)))
-            << 4 * i;
-    int first = vertex_count;
-    for (; holders != 0; holders &= holders - 1)
-        for (int cw = std::countr_zero(holders); cw < padded_cells; cw += 24)
-            if (chosen[cw] == lowest && position_at[cw] < first) first = position_at[cw];
-    return first;
+    const __m256d none = _mm256_set1_pd(std::numeric_limits<double>::infinity());
+    __m256d first[4] = {none, none, none, none};
+    for (int k = 0; k < padded_cells; k += 16)
+        for (int i = 0; i < 4; ++i) {
+            const __m256d holds =
+                _mm256_cmp_pd(_mm256_load_pd(chosen + k + 4 * i), target, _CMP_EQ_OQ);
+            first[i] = _mm256_min_pd(
+                first[i], _mm256_blendv_pd(none, _mm256_load_pd(position_key + k + 4 * i), holds));
+        }
+    _mm256_store_pd(four, _mm256_min_pd(_mm256_min_pd(first[0], first[1]),
+                                        _mm256_min_pd(first[2], first[3])));
+    return static_cast<int>(std::min(std::min(four[0], four[1]), std::min(four[2], four[3])));
 }
 
 }  // namespace
@@ -192,7 +252,7 @@ __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
 
 FastScan::FastScan(const Graph& g, Lanes wanted)
     : lanes(wanted == Lanes::wide && wide_lanes_supported() ? Lanes::wide : Lanes::narrow) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     for (int v = 0; v < vertex_count; ++v) {
         cell[v] = m.cell_number[cell_index(g.vrcholy[v].x, g.vrcholy[v].y)];
         at[cell[v]] = v;
@@ -200,6 +260,8 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
     }
     for (int v = 0; v < vertex_count; ++v)
         position_at[cell[v]] = position[v];
+    for (int c = 0; c < padded_cells; ++c)
+        position_key[c] = c < vertex_count ? position_at[c] : vertex_count;
     std::vector<std::vector<int>> listed_by(vertex_count);
     for (int v = 0; v < vertex_count; ++v) {
         out_first.push_back(static_cast<int>(out_keys.size()));
@@ -218,6 +280,9 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
         }
     }
     out_first.push_back(static_cast<int>(out_keys.size()));
+    own_before.assign(out_keys.size(), 0.0);
+    for (std::size_t slot = 0; slot < out_keys.size(); ++slot)
+        slot_row.push_back((static_cast<int>(slot) - out_first[slot_owner[slot]]) * padded_cells);
     // Each vertex's partners that it lists, and that list it, without repeats or itself.
     std::vector<char> seen(vertex_count, 0);
     auto add_once = [&](int v, int w, std::vector<int>& to) {
@@ -246,7 +311,7 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
     lists_first.push_back(static_cast<int>(lists.size()));
     listed_first.push_back(static_cast<int>(listed.size()));
     for (int v = 0; v < vertex_count; ++v) {
-        own[v] = sum_from(v, m.row(cell[v]));
+        refresh_own(v);
         flip_degree_bit(v);
     }
     for (int n = 0; n <= max_neighbours; ++n)
@@ -262,6 +327,8 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
         for (int v = 0; v < vertex_count; ++v)
             key_rows = std::max(key_rows, degree[v]);
         keys_at.assign(static_cast<std::size_t>(key_rows) * padded_cells, padding_key);
+        for (int q = 0; q < padded_cells / 4; ++q)
+            count_quad(q, 1);
         for (int c = 0; c < vertex_count; ++c)
             refresh_cell(c);
     }
@@ -276,8 +343,34 @@ void FastScan::refresh_cell(int c) {
     for (int t = 0; t < rows; ++t)
         keys_at[t * padded_cells + c] = t < degree[v] ? out_keys[out_first[v] + t] : padding_key;
     const int q = c / 4;
-    quad_degree[q] = std::max(
+    const int largest = std::max(
         {degree_at[4 * q], degree_at[4 * q + 1], degree_at[4 * q + 2], degree_at[4 * q + 3]});
+    if (largest == quad_degree[q]) return;
+    count_quad(q, -1);
+    quad_degree[q] = largest;
+    count_quad(q, 1);
+}
+
+void FastScan::count_quad(int q, int change) {
+    const int r = std::min(quad_degree[q], lane_rows + 1);
+    quads_by_rows[r][q / 64] ^= std::uint64_t{1} << (q % 64);
+    quads_with_rows[r] += change;
+    if (quads_with_rows[r] == 0)
+        quad_rows_used &= ~(1u << r);
+    else
+        quad_rows_used |= 1u << r;
+}
+
+// own[u] from u's current cell, and the sums before each of its terms.
+void FastScan::refresh_own(int u) {
+    const double* row = map->row(cell[u]);
+    double sum = 0;
+    for (int s = out_first[u]; s < out_first[u + 1]; s += chunk)  // the padding adds +0.0
+        for (int t = s; t < s + chunk; ++t) {
+            own_before[t] = sum;
+            sum += row[out_keys[t]];
+        }
+    own[u] = sum;
 }
 
 // The sum of w's edge lengths measured from the cell whose distance row is `row`, in list order.
@@ -298,33 +391,28 @@ double FastScan::sum_from(int w, const double* row) const {
 // (keys run on by one past the last cell, into the zeros behind the reachable entries) and write
 // cells that the next diagonal, or nobody, reads.
 void FastScan::sums_on_cells(int v, int diagonal) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int* first = out_keys.data() + out_first[v];
     const int count = degree[v];
-    for (int s = 0; s < diagonal; ++s) {
-        const int begin = m.first_of_diagonal[s], end = m.first_of_diagonal[s + 1];
-        const double* base = m.row(begin);
-        for (int c = begin; c < end; c += 4) {
+    for (int i = 0; i < m.runs_below[diagonal]; ++i) {
+        const double* entries = m.distance.data() + m.run_offset[i];
+        const int c = m.run_cell[i];
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
-            __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
-            for (int t = 0; t < count; ++t) {
-                const double* entries = base + (c - begin) + first[t];
-                a0 = _mm_add_pd(a0, _mm_loadu_pd(entries));
-                a1 = _mm_add_pd(a1, _mm_loadu_pd(entries + 2));
-            }
-            _mm_storeu_pd(&on_cell[c], a0);
-            _mm_storeu_pd(&on_cell[c + 2], a1);
-#else
-            double sum[4] = {0, 0, 0, 0};
-            for (int t = 0; t < count; ++t) {
-                const double* entries = base + (c - begin) + first[t];
-                for (int i = 0; i < 4; ++i)
-                    sum[i] += entries[i];
-            }
-            for (int i = 0; i < 4; ++i)
-                on_cell[c + i] = sum[i];
-#endif
+        __m128d a0 = _mm_setzero_pd(), a1 = _mm_setzero_pd();
+        for (int t = 0; t < count; ++t) {
+            a0 = _mm_add_pd(a0, _mm_loadu_pd(entries + first[t]));
+            a1 = _mm_add_pd(a1, _mm_loadu_pd(entries + first[t] + 2));
         }
+        _mm_storeu_pd(&on_cell[c], a0);
+        _mm_storeu_pd(&on_cell[c + 2], a1);
+#else
+        double sum[4] = {0, 0, 0, 0};
+        for (int t = 0; t < count; ++t)
+            for (int k = 0; k < 4; ++k)
+                sum[k] += entries[first[t] + k];
+        for (int k = 0; k < 4; ++k)
+            on_cell[c + k] = sum[k];
+#endif
     }
 }
 
@@ -387,25 +475,24 @@ void FastScan::sums_of_candidates(double total, int smaller, const double* row_v
 // Adds P's terms to the two sums of an estimate: each edge's length from P's cell to `old` and
 // from Q's cell to `nw`, in list order. The term of an edge to Q is +0.0 in both (its length from
 // Q's cell is 0, and its length from P's cell is replaced by 0), which is the same as leaving it
-// out; so are the padding terms.
+// out; the padding is left out.
 void FastScan::add_terms(int p, int q, double& old, double& nw) const {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int cq = cell[q];
     const int q_slot = -m.key[cq];
     const double* row_p = m.row(cell[p]);
     const double* row_q = m.row(cq);
     const int* s = out_keys.data() + out_first[p];
-    const int* end = out_keys.data() + out_first[p + 1];
-    for (; s != end; s += chunk)
-        for (int t = 0; t < chunk; ++t) {
-            old += s[t] == q_slot ? 0.0 : row_p[s[t]];
-            nw += row_q[s[t]];
-        }
+    const int* end = s + degree[p];
+    for (; s != end; ++s) {
+        old += *s == q_slot ? 0.0 : row_p[*s];
+        nw += row_q[*s];
+    }
 }
 
 // `checkswitch` for the vertices v and w on their cells.
 Estimate FastScan::exact_estimate(double total, int v, int w) const {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const bool v_is_p = m.diagonal[cell[v]] > m.diagonal[cell[w]];
     const int p = v_is_p ? v : w;
     const int q = v_is_p ? w : v;
@@ -425,13 +512,30 @@ double FastScan::exact_e1(double total, int p, int q) const {
     return (total - old) + nw;
 }
 
+// The `old` sum of add_terms(p, q, ...) alone: P's edge lengths from its own cell in list order,
+// those to Q replaced by +0.0. Up to Q's first entry that is the sum own_before holds, so the
+// additions start there.
+double FastScan::own_without(int p, int q) const {
+    const int q_slot = -map->key[cell[q]];
+    const double* row_p = map->row(cell[p]);
+    const int* keys = out_keys.data();
+    const int end = out_first[p] + degree[p];
+    int s = out_first[p];
+    while (keys[s] != q_slot)  // P lists Q
+        ++s;
+    double old = own_before[s];
+    for (++s; s < end; ++s)
+        old += keys[s] == q_slot ? 0.0 : row_p[keys[s]];
+    return old;
+}
+
 // The position of the first vertex in depth order whose estimate in `chosen` is the smallest,
 // when that is below `start`; else -1. Equal to scanning the positions in order and keeping a
 // value only when it is strictly lower: the smallest value does not depend on the order, and
 // among the cells that hold it the one whose vertex comes first wins.
 int FastScan::lowest_partner(double start) const {
 #ifdef ORV_LAYOUT_WIDE
-    if (lanes == Lanes::wide) return wide_lowest_partner(chosen.data(), position_at.data(), start);
+    if (lanes == Lanes::wide) return wide_lowest_partner(chosen.data(), position_key.data(), start);
 #endif
     double lowest = start;
 #if defined(__SSE2__) && !defined(ORV_LAYOUT_PORTABLE)
@@ -475,7 +579,7 @@ int FastScan::lowest_partner(double start) const {
 // on_cell holds V's sums from the cells below `smaller` (where V is P).
 double FastScan::full_estimate(double total, int v, int cw, int smaller,
                                const double* row_v) const {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int w = at[cw];
     const bool v_is_p = cw < smaller;
     const int q = v_is_p ? w : v;
@@ -493,47 +597,51 @@ double FastScan::full_estimate(double total, int v, int cw, int smaller,
 Choice FastScan::best_partner(const Graph& g, int j, int c) {
     const double total = g.sum_total;
     const int v = g.vrcholy_sorted[j];
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int cv = cell[v];
     const int smaller =
         m.first_of_diagonal[m.diagonal[cv]];  // cells of smaller diagonals: 0 .. smaller - 1
     const double* row_v = m.row(cv);
-#ifdef ORV_LAYOUT_WIDE
-    if (lanes == Lanes::wide)
-        wide_sums_on_cells(m, out_keys.data() + out_first[v], degree[v], m.diagonal[cv],
-                           on_cell.data());
-    else
-#endif
-        sums_on_cells(v, m.diagonal[cv]);
+    const double v_base = total - own[v];
 
     // Invariant: own and out_keys describe the current cells, so chosen[cw] is element c of the
     // estimate with the vertex on cell cw unless one of the pair lists the other.
-    if (c == 1) {
 #ifdef ORV_LAYOUT_WIDE
-        // The groups of four from the one that holds cell `smaller`; the cells of the group
-        // below `smaller` are written again just below.
-        if (lanes == Lanes::wide) wide_candidates(*this, total, smaller / 4, row_v, chosen.data());
+    if (lanes == Lanes::wide) {
+        // The candidates first: their groups of four from the one that holds cell `smaller`
+        // write cells below it too, which the sums on cells then write again.
+        wide_candidates(*this, total, smaller / 4, row_v, from_v.data(), chosen.data());
+        wide_sums_on_cells(m, out_keys.data() + out_first[v], degree[v], m.diagonal[cv], v_base,
+                           on_cell.data(), chosen.data());
+        if (c == 0) wide_full(*this, total, v, smaller, row_v, from_v.data(), chosen.data());
+    } else
 #endif
-        const double v_base = total - own[v];
-#ifdef ORV_LAYOUT_WIDE
-        if (lanes == Lanes::wide)
-            wide_own_side(v_base, on_cell.data(), smaller, chosen.data());
-        else
-#endif
+    {
+        sums_on_cells(v, m.diagonal[cv]);
+        if (c == 1) {
             for (int cw = 0; cw < smaller; ++cw)
                 chosen[cw] = v_base + on_cell[cw];
-        if (lanes == Lanes::narrow) sums_of_candidates(total, smaller, row_v);
-    } else {
-#ifdef ORV_LAYOUT_WIDE
-        if (lanes == Lanes::wide)
-            wide_full(*this, total, v, smaller, row_v, chosen.data());
-        else
-#endif
+            sums_of_candidates(total, smaller, row_v);
+        } else {
             for (int cw = 0; cw < vertex_count; ++cw)
                 chosen[cw] = full_estimate(total, v, cw, smaller, row_v);
+        }
     }
-    // Pairs where one lists the other, as written: for e1 only when P lists Q.
-    if (c == 1) {
+    // Pairs where one lists the other, as written: for e1 only when P lists Q. The wide loops
+    // have already summed P's list from Q's cell in list order: V's in on_cell (where V is P),
+    // W's in from_v (where W is P). A term for an edge to Q is +0.0 there (Q's cell is 0 from
+    // itself), as leaving it out is, so each is the `nw` of the estimate as written and only
+    // `old` is summed again.
+    if (c == 1 && lanes == Lanes::wide) {
+        for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
+            const int w = lists[i];
+            if (cell[w] < smaller) chosen[cell[w]] = (total - own_without(v, w)) + on_cell[cell[w]];
+        }
+        for (int i = listed_first[v]; i < listed_first[v + 1]; ++i) {
+            const int w = listed[i];
+            if (cell[w] >= smaller) chosen[cell[w]] = (total - own_without(w, v)) + from_v[cell[w]];
+        }
+    } else if (c == 1) {
         for (int i = lists_first[v]; i < lists_first[v + 1]; ++i) {
             const int w = lists[i];
             if (cell[w] < smaller) chosen[cell[w]] = exact_e1(total, v, w);
@@ -558,34 +666,34 @@ Choice FastScan::best_partner(const Graph& g, int j, int c) {
 }
 
 void FastScan::after_trade(const Graph& g, int j, int k) {
-    const CellGrid& m = grid();
+    const CellGrid& m = *map;
     const int moved[2] = {g.vrcholy_sorted[j], g.vrcholy_sorted[k]};
     for (int v : moved)
         flip_degree_bit(v);
     std::swap(cell[moved[0]], cell[moved[1]]);
     ++trades;
+    const bool wide = lanes == Lanes::wide;
     for (int v : moved) {
         at[cell[v]] = v;
         position_at[cell[v]] = position[v];
+        position_key[cell[v]] = position[v];
         flip_degree_bit(v);
-        for (int i = in_first[v]; i < in_first[v + 1]; ++i)
-            out_keys[in_slots[i]] = -m.key[cell[v]];
+        // The entries naming v, and for the wide loops their copies by cell (a moved owner's
+        // whole list is copied again just below).
+        const int key = -m.key[cell[v]];
+        for (int i = in_first[v]; i < in_first[v + 1]; ++i) {
+            const int slot = in_slots[i];
+            out_keys[slot] = key;
+            if (wide) keys_at[slot_row[slot] + cell[slot_owner[slot]]] = key;
+        }
     }
-    if (lanes == Lanes::wide) {
-        // The entries naming a moved vertex, in the lists of vertices that stay; then the two
-        // moved lists whole, on their new cells (own_at follows below).
-        for (int v : moved)
-            for (int i = in_first[v]; i < in_first[v + 1]; ++i) {
-                const int slot = in_slots[i], owner = slot_owner[slot];
-                keys_at[(slot - out_first[owner]) * padded_cells + cell[owner]] = out_keys[slot];
-            }
+    if (wide)  // the two moved lists whole, on their new cells (own_at follows below)
         for (int v : moved)
             refresh_cell(cell[v]);
-    }
     auto once = [&](int u) {
         if (stamp[u] == trades) return;
         stamp[u] = trades;
-        own[u] = sum_from(u, m.row(cell[u]));
+        refresh_own(u);
         own_at[cell[u]] = own[u];
     };
     for (int v : moved) {

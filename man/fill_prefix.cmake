@@ -6,9 +6,12 @@ if(IS_ABSOLUTE "${orv_docdir}")
 else()
   set(docdir "${CMAKE_INSTALL_PREFIX}/${orv_docdir}")
 endif()
-# As roff text: a backslash is written \e, a hyphen \-.
+# As roff text: a backslash is written \e, a hyphen \-. A long prefix can make the path wider
+# than a line, so every slash is followed by \:, a place where groff may break the path (it
+# prints nothing there, and no hyphen when it breaks).
 string(REPLACE "\\" "\\e" docdir "${docdir}")
 string(REPLACE "-" "\\-" docdir "${docdir}")
+string(REPLACE "/" "/\\:" docdir "${docdir}")
 file(REMOVE_RECURSE "${orv_man_filled}")
 file(MAKE_DIRECTORY "${orv_man_filled}")
 file(GLOB pages "${orv_man_source}/*.1")

@@ -119,6 +119,16 @@ Graph filled(std::uint32_t seed, int entries, int near_share, bool both) {
     return m.g;
 }
 
+// A graph where every vertex lists `low` to `high` others, each near with probability
+// `near_share` (in percent), otherwise any vertex.
+Graph every_vertex(std::uint32_t seed, int low, int high, int near_share) {
+    Maker m(seed);
+    for (int a = 1; a <= layout::vertex_count; ++a)
+        for (int count = low + m.pick(high - low + 1); count > 0;)
+            if (m.add(a, m.pick(100) < near_share ? m.near(a) : m.vertex())) --count;
+    return m.g;
+}
+
 struct Shape {
     std::string name;
     std::function<Graph()> make;
@@ -162,6 +172,28 @@ std::vector<Shape> shapes(const Graph& sample) {
              for (int v = 1; v < 285; ++v)
                  m.add(v, v + 1);
              m.add(285, 1);
+             return m.g;
+         }},
+        // Sparse and directed, no hubs: every vertex lists two or three others (about 710
+        // entries), near ones (clustered cells) or any (spread over the grid).
+        {"sparse-near", [] { return every_vertex(109, 2, 3, 90); }},
+        {"sparse-spread", [] { return every_vertex(110, 2, 3, 0); }},
+        {"sparse-mixed", [] { return every_vertex(111, 2, 3, 50); }},
+        // Twenty vertices that list fifty others (half near, half any), every other vertex two or
+        // three.
+        {"fifty",
+         [] {
+             Maker m(112);
+             for (int lists = 0; lists < 20;) {
+                 layout::vrchol& v = m.g.vrcholy[m.pick(layout::vertex_count)];
+                 if (v.pocet != 0) continue;
+                 const int a = static_cast<int>(&v - m.g.vrcholy.data()) + 1;
+                 for (++lists; v.pocet < layout::max_neighbours;)
+                     m.add(a, m.pick(100) < 50 ? m.near(a) : m.vertex());
+             }
+             for (int a = 1; a <= layout::vertex_count; ++a)
+                 for (int count = m.g.vrcholy[a - 1].pocet == 0 ? 2 + m.pick(2) : 0; count > 0;)
+                     if (m.add(a, m.pick(100) < 50 ? m.near(a) : m.vertex())) --count;
              return m.g;
          }},
     };

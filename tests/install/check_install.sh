@@ -23,18 +23,19 @@ for sample in $(grep -oE '(editor|layout|cube)/samples/[A-Za-z0-9._-]+\.(txt|orv
     "$doc/README.md" 2>/dev/null | sort -u); do
     [ -f "$doc/$sample" ] || { echo "FAIL: the README names $sample, not installed there"; failed=1; }
 done
-# The pages' FILES sections name the prefix installed to, and what they name is there.
-roff_doc=$(sed 's/-/\\-/g' <<<"$doc")
+# The pages' FILES sections name the prefix installed to, and what they name is there. A path
+# is read as the page shows it: without the break points \: and the mark \% of the roff text.
+shown() { sed 's/\\[:%]//g; s/\\-/-/g' "$1"; }
 for page in orv-editor orv-layout; do
-    grep -qF "$roff_doc/" "$prefix/share/man/man1/$page.1" ||
+    shown "$prefix/share/man/man1/$page.1" | grep -qF "$doc/" ||
         { echo "FAIL: the page of $page does not name $doc"; failed=1; }
 done
 for page in "$prefix"/share/man/man1/*.1; do
-    if grep -q '/usr/local' "$page"; then
+    if shown "$page" | grep -q '/usr/local'; then
         echo "FAIL: $(basename "$page") still names /usr/local"
         failed=1
     fi
-    for named in $(sed -n 's/^\.I \(\/.*\)$/\1/p' "$page" | sed 's/\\-/-/g' | grep -F "$doc"); do
+    for named in $(shown "$page" | sed -n 's/^\.I \(\/.*\)$/\1/p' | grep -F "$doc"); do
         [ -e "$named" ] || { echo "FAIL: $(basename "$page") names $named, not installed"; failed=1; }
     done
 done
