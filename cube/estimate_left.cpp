@@ -110,7 +110,8 @@ double dive_calls(Walker& w, bool mirror, std::mt19937& rng, std::vector<Frame>&
         for (int32_t a = 0; a < axes; ++a) {
             const int32_t axis = turns_after[top.axis][a];
             for (int32_t t = 0; t < w.edges[axis]; ++t)
-                if (std::abs(t - head[axis]) >= 2) scratch.push_back({head, axis, t - head[axis], 0});
+                if (std::abs(t - head[axis]) >= 2)
+                    scratch.push_back({head, axis, t - head[axis], 0});
         }
         if (scratch.empty()) break;
         weight *= static_cast<double>(scratch.size());
@@ -125,8 +126,8 @@ double dive_calls(Walker& w, bool mirror, std::mt19937& rng, std::vector<Frame>&
 }
 
 std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, Pruning pruning,
-                                      int32_t split_depth, const GuessBudget& budget,
-                                      const std::atomic<bool>& stop, uint32_t seed) {
+                                          int32_t split_depth, const GuessBudget& budget,
+                                          const std::atomic<bool>& stop, uint32_t seed) {
     const auto started = Clock::now();
     const bool mirror = pruning == Pruning::full && mirror_symmetric(kostka, {0, 0, 0}, 0);
     SearchStats stats;
@@ -149,8 +150,8 @@ std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, Pruning 
     const double n = rounds;
     for (EventGuess& g : sums) {
         const double mean = g.calls / n;
-        g.variance = rounds > 1 ? std::max(0.0, g.variance - n * mean * mean) / (n - 1) / n
-                                : mean * mean;
+        g.variance =
+            rounds > 1 ? std::max(0.0, g.variance - n * mean * mean) / (n - 1) / n : mean * mean;
         g.calls = mean;
     }
     return sums;
@@ -181,8 +182,8 @@ CallsLeft calls_left(const LeftTally& done, const GuessAhead& ahead, double in_f
     const double r = done.calls / done.guessed;
     // sum (a - r g)^2 / g over the finished events, over n - 1: the variance of an event's
     // calls about r g, per unit of guess.
-    const double s2 = std::max(0.0, done.squares - done.calls * r) /
-                      static_cast<double>(done.events - 1);
+    const double s2 =
+        std::max(0.0, done.squares - done.calls * r) / static_cast<double>(done.events - 1);
     // The events ahead stray on their own (s2 * guess_ahead), and r is known only from the
     // finished ones (its variance s2 / guessed, times guess_ahead squared).
     const double spread = std::sqrt(s2 * guess_ahead * (1 + guess_ahead / done.guessed));

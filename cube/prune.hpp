@@ -34,10 +34,10 @@ struct Pruner;
 // of a box up to 256 cells and which runs the search about a third faster. Both builds give the
 // same answers. Each node or child answer is the one the functions below document.
 struct PruneCode {
-    bool (*node_holds_no_filling)(Pruner& pruner, int32_t level, const Cube& kostka,
-                                  int32_t head, int32_t last_axis, PruneCounters& counters);
-    bool (*child_holds_no_filling)(Pruner& pruner, int32_t level, int32_t parent_head,
-                                   int32_t dir, int32_t length, PruneCounters& counters);
+    bool (*node_holds_no_filling)(Pruner& pruner, int32_t level, const Cube& kostka, int32_t head,
+                                  int32_t last_axis, PruneCounters& counters);
+    bool (*child_holds_no_filling)(Pruner& pruner, int32_t level, int32_t parent_head, int32_t dir,
+                                   int32_t length, PruneCounters& counters);
 };
 
 // The build for any processor, and the x86-64-v3 one when it was built and this processor has
@@ -72,15 +72,15 @@ void prepare_pruner(Pruner& pruner, const Cube& kostka,
 // along `last_axis`) through every free cell of the box in straight segments of at least two
 // cells, each at a right angle to the one before. False means only that the subtree must be
 // searched; the node's roles are then in `levels[level]`. Works from the box's cells alone.
-inline bool node_holds_no_filling(Pruner& pruner, int32_t level, const Cube& kostka,
-                                  int32_t head, int32_t last_axis, PruneCounters& counters) {
+inline bool node_holds_no_filling(Pruner& pruner, int32_t level, const Cube& kostka, int32_t head,
+                                  int32_t last_axis, PruneCounters& counters) {
     return pruner.code->node_holds_no_filling(pruner, level, kostka, head, last_axis, counters);
 }
 
 // The same answer for the child of the node at `level - 1` (whose roles are kept and whose head
 // is `parent_head`) that lays `length` >= 2 cells from the parent's head in direction `dir`,
 // found from the parent's roles; the child's roles go to `levels[level]` when it is not cut.
-inline bool child_holds_no_filling(Pruner& pruner, int32_t level, int32_t parent_head,
-                                   int32_t dir, int32_t length, PruneCounters& counters) {
+inline bool child_holds_no_filling(Pruner& pruner, int32_t level, int32_t parent_head, int32_t dir,
+                                   int32_t length, PruneCounters& counters) {
     return pruner.code->child_holds_no_filling(pruner, level, parent_head, dir, length, counters);
 }

@@ -69,10 +69,10 @@ struct EventPlan {
 
 struct ThreadedSearch {
     BoxSearch result;
-    int64_t events = 0;         // events the top walk numbered (all of them unless stopped)
-    uint64_t top_calls = 0;     // calls of the top walk, the same in every thread
-    int64_t mirror_event = -1;  // the event of the switch to the mirrored half; -1: none
-    bool stopped = false;       // `watch` or `stop_after_calls` stopped it
+    int64_t events = 0;              // events the top walk numbered (all of them unless stopped)
+    uint64_t top_calls = 0;          // calls of the top walk, the same in every thread
+    int64_t mirror_event = -1;       // the event of the switch to the mirrored half; -1: none
+    bool stopped = false;            // `watch` or `stop_after_calls` stopped it
     std::vector<EventPlace> places;  // with `keep_places`, after a stop: in event order
 };
 

@@ -49,7 +49,7 @@ struct Run {
     std::mutex lock;  // guards `state`: the search hands outcomes on while the watch reads it
     UnitFile state;
     std::vector<UnitOpen> carried;  // the checkpoint's events searched in part, resumed now
-    LeftWatch left;  // follows the events for the time left
+    LeftWatch left;                 // follows the events for the time left
 };
 
 double seconds_since(Clock::time_point t) {

@@ -127,10 +127,10 @@ std::optional<Failure> check_claims(const Reader& r, const std::string& source) 
     for (const CellClaim& claim : r.claims) {
         const Cell own = r.result.listing.cells[claim.vertex - 1];
         if (claim.cell == own) continue;
-        return refuse(source, claim.line, "vrchol " + three_digits(claim.vertex) + " stojí na poli " +
-                                      std::to_string(own.x) + " " + std::to_string(own.y) +
-                                      ", ne na " + std::to_string(claim.cell.x) + " " +
-                                      std::to_string(claim.cell.y));
+        return refuse(source, claim.line,
+                      "vrchol " + three_digits(claim.vertex) + " stojí na poli " +
+                          std::to_string(own.x) + " " + std::to_string(own.y) + ", ne na " +
+                          std::to_string(claim.cell.x) + " " + std::to_string(claim.cell.y));
     }
     return std::nullopt;
 }
@@ -168,13 +168,14 @@ ListingRead read_listing(std::FILE* in, const std::string& source) {
         if (c == EOF) break;
     }
     if (r.vertices == 0 && line_number == 1) {
-        r.result.failure = Failure{bad_listing_status,
-                                   (source.empty() ? "" : source + ": ") + empty_listing};
+        r.result.failure =
+            Failure{bad_listing_status, (source.empty() ? "" : source + ": ") + empty_listing};
         return r.result;
     }
     if (r.vertices < vertex_count) {
-        r.result.failure = refuse(source, line_number, "výpis končí, chybí vrcholy " +
-                                                   three_digits(r.vertices + 1) + " až 285");
+        r.result.failure =
+            refuse(source, line_number,
+                   "výpis končí, chybí vrcholy " + three_digits(r.vertices + 1) + " až 285");
         return r.result;
     }
     r.result.failure = check_claims(r, source);

@@ -273,8 +273,8 @@ std::vector<Point> lattice_path(const Owners& owners, const Listing& listing, co
                 const int next = ni * lattice_rows + nj;
                 const Point q = lattice_point(next);
                 if (free[next] < 0) {
-                    free[next] = rim_gap(owners, listing, q, edge.from, edge.to, threshold) >=
-                                 threshold;
+                    free[next] =
+                        rim_gap(owners, listing, q, edge.from, edge.to, threshold) >= threshold;
                     lattice.touched.push_back(next);
                 }
                 if (!free[next]) continue;
@@ -341,8 +341,7 @@ std::vector<Piece> free_room_route(const Owners& owners, const Listing& listing,
     return pieces;
 }
 
-Route route_edge(const Owners& owners, const Listing& listing, const Edge& edge,
-                 Lattice& lattice) {
+Route route_edge(const Owners& owners, const Listing& listing, const Edge& edge, Lattice& lattice) {
     Route r;
     r.edge = edge;
     const Point a = centre(listing.cells[edge.from - 1]);

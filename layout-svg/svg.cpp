@@ -74,8 +74,9 @@ void add_edge(std::string& svg, const Route& r) {
     switch (r.edge.kind) {
     case EdgeKind::loop:
         svg += "<circle class=\"edge loop\"" + data_of(r) + " cx=\"" +
-               number(r.pieces.front().from.x) + "\" cy=\"" + number(r.pieces.front().from.y) + "\" r=\"" + number(loop_radius) + "\" stroke=\"" +
-               loop_colour + "\" stroke-width=\"0.4\"/>\n";
+               number(r.pieces.front().from.x) + "\" cy=\"" + number(r.pieces.front().from.y) +
+               "\" r=\"" + number(loop_radius) + "\" stroke=\"" + loop_colour +
+               "\" stroke-width=\"0.4\"/>\n";
         return;
     case EdgeKind::directed:
         // Thin and translucent, so that many of them still leave the both-ways edges readable.
@@ -86,9 +87,8 @@ void add_edge(std::string& svg, const Route& r) {
                " L" + at(r.arrow_right) + " Z\" stroke=\"none\"/></g>\n";
         return;
     case EdgeKind::both_ways:
-        svg += "<path class=\"edge both-ways " + kind + "\"" + data_of(r) + " d=\"" +
-               path_of(r) + "\" stroke=\"" + colour + "\" stroke-width=\"" +
-               number(both_ways_width) + "\"/>\n";
+        svg += "<path class=\"edge both-ways " + kind + "\"" + data_of(r) + " d=\"" + path_of(r) +
+               "\" stroke=\"" + colour + "\" stroke-width=\"" + number(both_ways_width) + "\"/>\n";
         return;
     }
 }
@@ -100,10 +100,9 @@ void add_vertices(std::string& svg, const Listing& listing) {
         const Point c = centre(cell);
         // Vertex 1, where the depth order starts, stands out: gold with a heavy rim.
         const std::string start = v == 1 ? " start\" fill=\"#ffc933\" stroke-width=\"0.7" : "";
-        svg += "<circle class=\"vertex" + start + "\" id=\"v" + std::to_string(v) +
-               "\" data-x=\"" + std::to_string(cell.x) + "\" data-y=\"" + std::to_string(cell.y) +
-               "\" cx=\"" + number(c.x) + "\" cy=\"" + number(c.y) + "\" r=\"" +
-               number(dot_radius) + "\"/>\n";
+        svg += "<circle class=\"vertex" + start + "\" id=\"v" + std::to_string(v) + "\" data-x=\"" +
+               std::to_string(cell.x) + "\" data-y=\"" + std::to_string(cell.y) + "\" cx=\"" +
+               number(c.x) + "\" cy=\"" + number(c.y) + "\" r=\"" + number(dot_radius) + "\"/>\n";
     }
     svg += "</g>\n<g class=\"labels\" font-size=\"2.3\" fill=\"#222\" text-anchor=\"middle\" "
            "pointer-events=\"none\">\n";
@@ -124,8 +123,8 @@ std::string length_text(double total) {
 void add_caption(std::string& svg, const Summary& s) {
     const std::string x = number(margin);
     auto line = [&](double below, const std::string& text) {
-        svg += "<text x=\"" + x + "\" y=\"" + number(grid_bottom + below) + "\">" + text +
-               "</text>\n";
+        svg +=
+            "<text x=\"" + x + "\" y=\"" + number(grid_bottom + below) + "\">" + text + "</text>\n";
     };
     svg += "<g class=\"caption\" font-size=\"2.8\" fill=\"#333\">\n";
     line(5, counted(vertex_count, "vrchol", "vrcholy", "vrcholů") + ", " +

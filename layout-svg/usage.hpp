@@ -2,9 +2,8 @@
 #pragma once
 
 // The short form, shown with every refused command line.
-inline constexpr const char* svg_usage =
-    "použití: orv-layout-svg [--html] [VÝPIS] > OBRÁZEK\n"
-    "        orv-layout-svg --help | --version\n";
+inline constexpr const char* svg_usage = "použití: orv-layout-svg [--html] [VÝPIS] > OBRÁZEK\n"
+                                         "        orv-layout-svg --help | --version\n";
 
 inline constexpr const char* svg_help =
     "použití: orv-layout-svg [--html] [VÝPIS] > OBRÁZEK\n"

@@ -80,7 +80,8 @@ __attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const
                (wide_runs<N>(m, first, count, runs, v_base, on_cell, chosen), true)) ||
               ...))
             wide_runs<-1>(m, first, count, runs, v_base, on_cell, chosen);
-    }(std::make_integer_sequence<int, 9>{});
+    }
+    (std::make_integer_sequence<int, 9>{});
     std::copy(kept, kept + 3, chosen + smaller);
 }
 
@@ -89,9 +90,9 @@ __attribute__((target("avx2"))) void wide_sums_on_cells(const CellGrid& m, const
 // own_at[c + i]) + that sum. Each lane adds its own list's terms in list order, then +0.0 terms
 // past its end, which leave a non-negative sum as it is.
 template <int Rows>
-__attribute__((target("avx2"))) inline void candidate_quad(const FastScan& f, __m256d totals,
-                                                           int c, const double* row_v,
-                                                           double* sums, double* chosen) {
+__attribute__((target("avx2"))) inline void candidate_quad(const FastScan& f, __m256d totals, int c,
+                                                           const double* row_v, double* sums,
+                                                           double* chosen) {
     const int* keys = f.keys_at.data() + c;
     __m256d sum = _mm256_setzero_pd();
     for (int t = 0; t < Rows; ++t)
@@ -121,8 +122,7 @@ __attribute__((target("avx2"))) void candidate_quads(const FastScan& f, double t
 // cell sums its own list alone, read where it lies side by side, so the others do not run the
 // hub's length.
 __attribute__((target("avx2"))) void hub_quads(const FastScan& f, double total, int from_quad,
-                                               const double* row_v, double* sums,
-                                               double* chosen) {
+                                               const double* row_v, double* sums, double* chosen) {
     const std::uint64_t* words = f.quads_by_rows[lane_rows + 1].data();
     for (int w = from_quad / 64; w < quad_words; ++w) {
         std::uint64_t bits = words[w];
@@ -151,7 +151,8 @@ __attribute__((target("avx2"))) void wide_candidates(const FastScan& f, double t
               ? candidate_quads<R>(f, total, from_quad, row_v, sums, chosen)
               : void()),
          ...);
-    }(std::make_integer_sequence<int, lane_rows + 1>{});
+    }
+    (std::make_integer_sequence<int, lane_rows + 1>{});
     if (f.quad_rows_used & (1u << (lane_rows + 1)))
         hub_quads(f, total, from_quad, row_v, sums, chosen);
 }
@@ -242,8 +243,8 @@ __attribute__((target("avx2"))) int wide_lowest_partner(const double* chosen,
             first[i] = _mm256_min_pd(
                 first[i], _mm256_blendv_pd(none, _mm256_load_pd(position_key + k + 4 * i), holds));
         }
-    _mm256_store_pd(four, _mm256_min_pd(_mm256_min_pd(first[0], first[1]),
-                                        _mm256_min_pd(first[2], first[3])));
+    _mm256_store_pd(
+        four, _mm256_min_pd(_mm256_min_pd(first[0], first[1]), _mm256_min_pd(first[2], first[3])));
     return static_cast<int>(std::min(std::min(four[0], four[1]), std::min(four[2], four[3])));
 }
 

@@ -57,7 +57,7 @@
 namespace layout {
 
 inline constexpr int chunk = 4;  // lists are padded with +0.0 terms to a multiple of this
-inline constexpr int padded_cells = vertex_count + 3;  // 288: whole groups of four cells
+inline constexpr int padded_cells = vertex_count + 3;            // 288: whole groups of four cells
 inline constexpr int quad_words = (padded_cells / 4 + 63) / 64;  // bit words of the 72 groups
 // The degree up to which the wide loops sum a group of four cells in lanes; a group with a
 // longer list (a hub) sums each cell's own list alone, so the others do not run the hub's length.
@@ -144,7 +144,7 @@ struct FastScan {
     void refresh_own(int u);
     void sums_on_cells(int v, int diagonal);
     void sums_of_candidates(double total, int smaller, const double* row_v);
-    void refresh_cell(int c);  // the wide lists of the vertex on cell c
+    void refresh_cell(int c);            // the wide lists of the vertex on cell c
     void count_quad(int q, int change);  // group q in or out of quads_by_rows
 };
 

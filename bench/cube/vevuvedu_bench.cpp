@@ -5,8 +5,8 @@
 //
 // REPEATS runs of each timing (default 5), SAMPLES subtrees searched for the N = 6 estimate
 // (default 2000), DIVES random dives for Knuth's estimate (default 1000000).
-#include "estimate.hpp"
 #include "cube.hpp"
+#include "estimate.hpp"
 
 #include <algorithm>
 #include <chrono>

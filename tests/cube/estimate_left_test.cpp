@@ -33,7 +33,8 @@ std::vector<double> true_event_calls(const Cube& k, int32_t split_depth) {
     return calls.of;
 }
 
-std::vector<EventGuess> guesses_of(const Cube& k, int32_t split_depth, int32_t rounds, uint32_t seed) {
+std::vector<EventGuess> guesses_of(const Cube& k, int32_t split_depth, int32_t rounds,
+                                   uint32_t seed) {
     Cube copy = copy_of(k);
     const int32_t filled = take_start(copy);
     const std::atomic<bool> stop{false};
@@ -65,8 +66,8 @@ void check_ranges(const Cube& k, int32_t split_depth, int32_t rounds) {
         if (done < marks[mark] * total) continue;
         const CallsLeft left = calls_left(
             tally, {ahead.calls - tally.guessed, ahead.variance - tally.guess_variance}, 0);
-        SCOPED_TRACE(testing::Message() << k.nx << "x" << k.ny << "x" << k.nz << " at "
-                                        << 100 * done / total << " %");
+        SCOPED_TRACE(testing::Message()
+                     << k.nx << "x" << k.ny << "x" << k.nz << " at " << 100 * done / total << " %");
         ASSERT_TRUE(left.known);
         EXPECT_LE(left.low, total - done);
         EXPECT_GE(left.high, total - done);
@@ -87,8 +88,8 @@ void check_ranges(const Cube& k, int32_t split_depth, int32_t rounds) {
 TEST(TimeLeft, GuessesFollowTheSearchsEvents) {
     for (const Cube& k : {box(1, 1, 1), box(4, 4, 4), box(5, 5, 5), box(4, 5, 6), box(3, 4, 8)})
         for (int32_t depth : {1, 3, 8}) {
-            SCOPED_TRACE(testing::Message() << k.nx << "x" << k.ny << "x" << k.nz << " depth "
-                                            << depth);
+            SCOPED_TRACE(testing::Message()
+                         << k.nx << "x" << k.ny << "x" << k.nz << " depth " << depth);
             const std::vector<double> truth = true_event_calls(k, depth);
             const std::vector<EventGuess> guess = guesses_of(k, depth, 16, 7);
             ASSERT_EQ(truth.size(), guess.size());
@@ -119,7 +120,7 @@ TEST(TimeLeft, RangeRules) {
     for (int i = 0; i < 15; ++i)
         add_finished(tally, {10, 4}, 10);
     EXPECT_FALSE(calls_left(tally, {1000, 400}, 0).known);  // 15 events, a block of 150
-    add_finished(tally, {0, 0}, 0);                          // no calls: not an event that counts
+    add_finished(tally, {0, 0}, 0);                         // no calls: not an event that counts
     EXPECT_FALSE(calls_left(tally, {1000, 400}, 0).known);
     add_finished(tally, {10, 4}, 10);
     const CallsLeft left = calls_left(tally, {1000, 400}, 0);

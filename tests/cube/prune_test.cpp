@@ -29,7 +29,7 @@ void expect_kept_roles_equal_the_fixpoint(const PruneCode& kept_code,
     // Boards of one, two, four and eight words; among those of four, steps below 64 cells and
     // one of 64 (3 x 8 x 8), which the four-word shift of the x86-64-v3 build leaves to the
     // general one.
-    const int32_t shapes[][3] = {{5, 5, 5}, {6, 6, 6},  {4, 5, 6},  {6, 4, 3}, {8, 8, 8},
+    const int32_t shapes[][3] = {{5, 5, 5},  {6, 6, 6},  {4, 5, 6}, {6, 4, 3}, {8, 8, 8},
                                  {5, 13, 5}, {4, 2, 64}, {7, 7, 1}, {3, 8, 8}, {5, 5, 6}};
     for (int32_t round = 0; round < 400; ++round) {
         const auto& s = shapes[round % std::size(shapes)];
