@@ -66,8 +66,13 @@ complete() { ls "$run"/shards/shard-*.vvr 2>/dev/null | wc -l; }
 running_shard() {
     local p mask k
     for p in $(pgrep -f -- "--out $run/shards/shard-"); do
+        # The program itself, not a shell GNU parallel may start it through; and searching:
+        # its checkpoint written, no complete result (a complete shard ends at once).
+        [ "$(readlink "/proc/$p/exe" 2>/dev/null)" = "$program" ] || continue
         k=$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null | sed -n 's/.*shard-\([0-9]*\)\.vvr.*/\1/p')
         [ -n "$k" ] && [ "$k" -ge "${1:-0}" ] || continue
+        [ -f "$run/shards/shard-$k.vvr.checkpoint" ] && [ ! -f "$run/shards/shard-$k.vvr" ] ||
+            continue
         mask=$(signals "$p")
         [ -n "$mask" ] && (((mask >> 14) & 1)) && { echo "$p $k"; return 0; }
     done
