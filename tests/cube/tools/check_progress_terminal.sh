@@ -13,6 +13,8 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 timeout 120 script -qec "VEVUVEDU_THREADS=2 $(printf '%q ' "$program" "$@")" /dev/null \
     </dev/null >"$out" 2>&1
+status=$?
+[ "$status" != 124 ] || { echo "FAIL: the search did not end within 120 s"; exit 1; }
 python3 - "$out" <<'PY'
 import sys
 # The terminal turns each line feed into a carriage return and a line feed; the progress line
