@@ -327,7 +327,9 @@ FastScan::FastScan(const Graph& g, Lanes wanted)
     if (lanes == Lanes::wide) {
         for (int v = 0; v < vertex_count; ++v)
             key_rows = std::max(key_rows, degree[v]);
-        keys_at.assign(static_cast<std::size_t>(key_rows) * padded_cells, padding_key);
+        // At least one row, even without edges: the scan takes a pointer into it (a null
+        // pointer plus an offset is undefined, though no entry is read then).
+        keys_at.assign(static_cast<std::size_t>(std::max(key_rows, 1)) * padded_cells, padding_key);
         for (int q = 0; q < padded_cells / 4; ++q)
             count_quad(q, 1);
         for (int c = 0; c < vertex_count; ++c)
