@@ -61,14 +61,19 @@ bool wanted(int64_t event, const void* context) {
     return event >= run.resume_from && owner_of(event, run.job.shards) == run.job.shard;
 }
 
+// Appends an outcome's fillings as a unit file keeps them: the cells, and the continuations that
+// reach each one's mirror.
+void append_fillings(std::vector<UnitFilling>& out, const EventOutcome& o) {
+    for (std::size_t i = 0; i < o.cells.size(); ++i)
+        out.push_back({o.event, o.cells[i],
+                       i < o.mirrors.size() ? o.mirrors[i].trials : std::vector<int32_t>{}});
+}
+
 // Adds one event's outcome to the state: the events are handed on in order.
 void take(EventOutcome& o, void* context) {
     auto& run = *static_cast<Run*>(context);
     std::lock_guard<std::mutex> hold(run.lock);
-    for (std::size_t i = 0; i < o.cells.size(); ++i)
-        run.state.fillings.push_back(
-            {o.event, std::move(o.cells[i]),
-             i < o.mirrors.size() ? o.mirrors[i].trials : std::vector<int32_t>{}});
+    append_fillings(run.state.fillings, o);
     run.state.calls += o.calls;
     run.state.next_event = o.event + 1;
 }
@@ -76,10 +81,7 @@ void take(EventOutcome& o, void* context) {
 // An event searched in part, as the search keeps it and as the file does.
 UnitOpen open_of(const EventPlace& p) {
     UnitOpen o{p.outcome.event, p.outcome.calls, p.place, {}};
-    for (std::size_t i = 0; i < p.outcome.cells.size(); ++i)
-        o.fillings.push_back(
-            {o.event, p.outcome.cells[i],
-             i < p.outcome.mirrors.size() ? p.outcome.mirrors[i].trials : std::vector<int32_t>{}});
+    append_fillings(o.fillings, p.outcome);
     return o;
 }
 EventPlace place_of_open(const UnitOpen& o) {

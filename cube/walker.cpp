@@ -88,9 +88,7 @@ bool replay(Walker& w, const Frame& first, const std::vector<int32_t>& place) {
         if (i > 0) {
             const Frame& top = w.stack.back();
             const int32_t trial = place[i - 1] - 1;
-            const int32_t total =
-                w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
-            laid = trial >= 0 && trial < total && continuation(w, top, trial, f);
+            laid = trial >= 0 && trial < continuations(w, top) && continuation(w, top, trial, f);
             if (!laid) break;
         }
         const Laid how = lay(w, f);
@@ -102,8 +100,7 @@ bool replay(Walker& w, const Frame& first, const std::vector<int32_t>& place) {
     }
     if (laid) {
         const Frame& top = w.stack.back();
-        const int32_t total = w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
-        laid = top.next >= 0 && top.next < total;
+        laid = top.next >= 0 && top.next < continuations(w, top);
     }
     if (!laid) unwind(w, base);
     w.stats = stats;

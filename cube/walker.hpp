@@ -147,6 +147,11 @@ bool descend(Walker& w, const Frame& f, Visitor& v) {
     return false;
 }
 
+// How many continuations `top` tries: the targets on both axes it may turn to.
+inline int32_t continuations(const Walker& w, const Frame& top) {
+    return w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
+}
+
 // The segment that continuation `trial` of `top` lays: first every target on the first axis
 // tried after `top.axis`, then every one on the second. False for a target within one cell of
 // the head, which no segment after the first may reach.
