@@ -123,7 +123,7 @@ BoxSearch search_box(Cube& kostka, const SearchOptions& options) {
         return search_threads(kostka, filled, options, every_event).result;
     }
     return probe_path(kostka, 0, 0, 0, kostka.nx - 1, 0, 0, 2, filled, options.sink,
-                      options.pruning, options.progress);
+                      options.progress);
 }
 
 std::optional<Failure> make_box(const Request& r, Cube& kostka) {

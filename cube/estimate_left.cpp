@@ -125,14 +125,14 @@ double dive_calls(Walker& w, bool mirror, std::mt19937& rng, std::vector<Frame>&
     return total;
 }
 
-std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, Pruning pruning,
-                                          int32_t split_depth, const GuessBudget& budget,
-                                          const std::atomic<bool>& stop, uint32_t seed) {
+std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, int32_t split_depth,
+                                          const GuessBudget& budget, const std::atomic<bool>& stop,
+                                          uint32_t seed) {
     const auto started = Clock::now();
-    const bool mirror = pruning == Pruning::full && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    const bool mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
     SearchStats stats;
     Walker w;
-    start_walker(w, kostka, stats, pruning, filled, 2);
+    start_walker(w, kostka, stats, filled, 2);
     std::mt19937 rng(seed);
     std::vector<EventGuess> sums;
     std::vector<Frame> scratch;
@@ -237,15 +237,14 @@ void start_guessing(LeftWatch& watch, const Cube& kostka, int32_t filled,
                     const SearchOptions& options, bool (*wanted)(int64_t, const void*),
                     const void* wanted_context, double share) {
     if (!copy_cube(watch.box, kostka)) return;
-    const Pruning pruning = options.pruning;
     const int32_t depth = options.split_depth;
     try {
-        watch.pass = std::thread([&watch, filled, pruning, depth, wanted, wanted_context, share] {
+        watch.pass = std::thread([&watch, filled, depth, wanted, wanted_context, share] {
             try {
                 GuessBudget budget;
                 budget.share = share;
                 std::vector<EventGuess> guesses =
-                    guess_event_sizes(watch.box, filled, pruning, depth, budget, watch.stop, 1);
+                    guess_event_sizes(watch.box, filled, depth, budget, watch.stop, 1);
                 if (!guesses.empty()) publish(watch, std::move(guesses), wanted, wanted_context);
             } catch (const std::bad_alloc&) {
                 // no guesses: the time left stays unknown

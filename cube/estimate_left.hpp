@@ -62,9 +62,9 @@ inline constexpr std::size_t max_guessed_events = std::size_t{1} << 24;
 // numbers them (a filling above the depth and the switch to the mirrored half make no calls:
 // 0). `kostka` has its start taken, `filled` cells marked. Empty when `stop` became true first,
 // or when the top walk has more than `max_guessed_events` events.
-std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, Pruning pruning,
-                                          int32_t split_depth, const GuessBudget& budget,
-                                          const std::atomic<bool>& stop, uint32_t seed);
+std::vector<EventGuess> guess_event_sizes(Cube& kostka, int32_t filled, int32_t split_depth,
+                                          const GuessBudget& budget, const std::atomic<bool>& stop,
+                                          uint32_t seed);
 
 // The events finished so far, each with its guess g and its true calls a; and the same in
 // blocks of consecutive events, each closed once its guesses reach `block_size`, of which the

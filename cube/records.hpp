@@ -1,6 +1,6 @@
-// vevuvedu: the records every unit of the search shares: the pruning choice, the counters of
-// work done, where the fillings go, and what a search gives back. The lowest floor of the
-// search: the rules, the walk, the single search, the threads and the frame all include it.
+// vevuvedu: the records every unit of the search shares: the counters of work done, where the
+// fillings go, and what a search gives back. The lowest floor of the search: the rules, the walk,
+// the single search, the threads and the frame all include it.
 #pragma once
 
 #include "failure.hpp"
@@ -8,11 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-
-enum class Pruning {
-    none,  // the plain exhaustive search: only the free-cell check of every segment
-    full,  // also cut subtrees that provably hold no filling, and the mirror half at the start
-};
 
 // Work done by the rules: the benchmarks report it.
 struct PruneCounters {
@@ -23,7 +18,6 @@ struct PruneCounters {
 // Work done by the search: the benchmarks and the work units report it.
 struct SearchStats {
     uint64_t calls = 0;  // segments tried, the first one included (each a probe_path call)
-    uint64_t dead = 0;   // laid segments whose remaining cells were shown to hold no filling
     PruneCounters prune;
 };
 
@@ -56,7 +50,6 @@ struct ProgressHook {
 inline constexpr int32_t default_split_depth = 8;
 
 struct SearchOptions {
-    Pruning pruning = Pruning::full;
     int threads = 1;                            // 1: the search runs as a single walk
     int32_t split_depth = default_split_depth;  // with threads: the subtrees below this many
                                                 // segments are the units handed out (1 or more)

@@ -53,16 +53,16 @@ struct Sequential {
 
 BoxSearch probe_path(Cube& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, int32_t dy,
                      int32_t dz, int32_t segment, int32_t filled, const FillingSink& sink,
-                     Pruning pruning, const ProgressHook& progress) {
+                     const ProgressHook& progress) {
     BoxSearch result;
     Walker w;
     const int32_t axis = dx != 0 ? 0 : dy != 0 ? 1 : dz != 0 ? 2 : 0;
     const Frame first{{x, y, z}, axis, dx + dy + dz, 0};
     // The mirror skip: swapping the second and third axes maps this start onto itself.
-    const bool mirror = pruning == Pruning::full && mirror_symmetric(kostka, first.start, axis);
+    const bool mirror = mirror_symmetric(kostka, first.start, axis);
     Sequential v{w, sink, progress, mirror, 0, false, {}, {}, false};
     try {
-        start_walker(w, kostka, result.stats, pruning, filled, segment);
+        start_walker(w, kostka, result.stats, filled, segment);
         ++w.stats->calls;
         if (descend(w, first, v)) walk(w, 0, mirror, SIZE_MAX, v);
     } catch (const std::bad_alloc&) {

@@ -18,4 +18,4 @@
 // holds the failure (see BoxSearch) beside the fillings counted so far.
 BoxSearch probe_path(Cube& kostka, int32_t x, int32_t y, int32_t z, int32_t dx, int32_t dy,
                      int32_t dz, int32_t segment, int32_t filled, const FillingSink& sink,
-                     Pruning pruning = Pruning::full, const ProgressHook& progress = {});
+                     const ProgressHook& progress = {});

@@ -284,7 +284,6 @@ struct Splitter {
 
 void add_stats(SearchStats& sum, const SearchStats& s) {
     sum.calls += s.calls;
-    sum.dead += s.dead;
     sum.prune.rounds += s.prune.rounds;
     sum.prune.quick_cuts += s.prune.quick_cuts;
 }
@@ -297,7 +296,7 @@ void work(Shared& sh, std::size_t index) {
         if (!copy_cube(k, *sh.box)) throw std::bad_alloc();
         SearchStats top_stats, task_stats;
         Walker w;
-        start_walker(w, k, top_stats, sh.options->pruning, sh.filled, 2);
+        start_walker(w, k, top_stats, sh.filled, 2);
         if (sh.plan->stop_after_calls != 0) w.tick_mask = 0;
         Splitter top{sh, slot, w, top_stats, task_stats, 0, 0, sh.next_ticket++, false};
         if (descend_first(w, top))
@@ -385,7 +384,7 @@ ThreadedSearch search_threads(Cube& kostka, int32_t filled, const SearchOptions&
     sh.plan = &plan;
     sh.box = &kostka;
     sh.filled = filled;
-    sh.mirror = options.pruning == Pruning::full && mirror_symmetric(kostka, {0, 0, 0}, 0);
+    sh.mirror = mirror_symmetric(kostka, {0, 0, 0}, 0);
     // Set before any thread starts: the threads read them without the lock.
     if (plan.stop_after_calls != 0) sh.tick_calls = 1;
     if (plan.keep_places && plan.save != nullptr)

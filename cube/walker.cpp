@@ -3,15 +3,14 @@
 
 #include <algorithm>
 
-void start_walker(Walker& w, Cube& k, SearchStats& stats, Pruning pruning, int32_t filled,
-                  int32_t first_segment) {
+void start_walker(Walker& w, Cube& k, SearchStats& stats, int32_t filled, int32_t first_segment) {
     w.kostka = &k;
     w.stats = &stats;
     w.edges = {k.nx, k.ny, k.nz};
     w.stride = {k.ny * k.nz, k.nz, 1};
     w.filled = filled;
     w.first_segment = first_segment;
-    w.prune = pruning == Pruning::full && prune_supported(k);
+    w.prune = prune_supported(k);
     if (w.prune) prepare_pruner(w.pruner, k);
     // At most one segment for every two cells; a larger cube's stack grows as it needs.
     w.stack.clear();

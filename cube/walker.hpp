@@ -42,7 +42,7 @@ struct Walker {
 // Allocates the pruning boards for the deepest path the box allows, and room on the stack for
 // up to 65536 segments; a deeper path (a box of more than 131072 cells) grows the stack as it
 // goes. Throws std::bad_alloc when the memory is not there.
-void start_walker(Walker& w, Cube& kostka, SearchStats& stats, Pruning pruning, int32_t filled,
+void start_walker(Walker& w, Cube& kostka, SearchStats& stats, int32_t filled,
                   int32_t first_segment);
 
 // Where the segment ends: the cell its continuations start from.
@@ -132,7 +132,6 @@ bool descend(Walker& w, const Frame& f, Visitor& v) {
         }
         break;
     case Laid::cut:
-        if (f.d != 0) ++w.stats->dead;  // a first segment along no axis continues nowhere
         break;
     case Laid::open:
         try {

@@ -29,7 +29,7 @@ struct Counter {
 // Marks the start cell and sets a walk up with the first segment laid; false when that
 // segment is blocked, fills the box or is cut.
 bool start_at_first(Walker& w, Cube& k, SearchStats& stats) {
-    start_walker(w, k, stats, Pruning::full, take_start(k), 2);
+    start_walker(w, k, stats, take_start(k), 2);
     Counter none;
     return descend_first(w, none);
 }

@@ -50,11 +50,10 @@ Timing time_search(int32_t nx, int32_t ny, int32_t nz, int threads, int repeats)
 void measure(int32_t n, int repeats) {
     const Timing t = time_search(n, n, n, 1, repeats);
     const SearchStats& s = t.result.stats;
-    std::printf("N = %d: %d fillings, %llu calls (%llu cut by the rules, %llu of them by the"
-                " parent's roles alone; %.2f propagation rounds a call), time min %.3f s,"
+    std::printf("N = %d: %d fillings, %llu calls (%llu segments cut by the parent's roles alone;"
+                " %.2f propagation rounds a call), time min %.3f s,"
                 " median %.3f s over %d runs, %.3f us a call\n",
                 n, t.result.count, static_cast<unsigned long long>(s.calls),
-                static_cast<unsigned long long>(s.dead + s.prune.quick_cuts),
                 static_cast<unsigned long long>(s.prune.quick_cuts),
                 static_cast<double>(s.prune.rounds) / static_cast<double>(s.calls), t.min, t.median,
                 repeats, 1e6 * t.min / static_cast<double>(s.calls));

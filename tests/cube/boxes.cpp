@@ -25,10 +25,65 @@ std::string dump_text(const Cube& k) {
 
 std::string snapshot(const Cube& k) { return dump_text(k); }
 
-KeptSearch search_kept(Cube& k, Pruning pruning) {
+namespace {
+
+struct Reference {
+    Cube& k;
+    std::string printed;
+    uint64_t calls = 0;
+
+    int32_t probe(std::array<int32_t, 3> at, int32_t axis, int32_t d, int32_t segment,
+                  int32_t filled) {
+        ++calls;
+        const int32_t s = d > 0 ? 1 : -1;
+        auto cell = [&](int32_t step) -> int32_t& {
+            std::array<int32_t, 3> c = at;
+            c[axis] += step * s;
+            return k.at(c[0], c[1], c[2]);
+        };
+        for (int32_t i = 1; i <= std::abs(d); ++i)
+            if (cell(i) != 0) return 0;
+        for (int32_t i = 1; i <= std::abs(d); ++i)
+            cell(i) = segment;
+        int32_t sum = 0;
+        if (filled + std::abs(d) == k.celkem_poli) {
+            printed += dump_text(k);
+            sum = 1;
+        } else if (d != 0) {
+            std::array<int32_t, 3> head = at;
+            head[axis] += d;
+            const int32_t edges[3] = {k.nx, k.ny, k.nz};
+            const int32_t order[3][2] = {{1, 2}, {0, 2}, {1, 0}};
+            for (int32_t next : order[axis])
+                for (int32_t t = 0; t < edges[next]; ++t)
+                    if (std::abs(t - head[next]) >= 2)
+                        sum += probe(head, next, t - head[next], segment + 1, filled + std::abs(d));
+        }
+        for (int32_t i = 1; i <= std::abs(d); ++i)
+            cell(i) = 0;
+        return sum;
+    }
+};
+
+}  // namespace
+
+KeptSearch plain_search(const Cube& k) {
+    Cube copy = copy_of(k);
+    copy.at(0, 0, 0) = 1;
+    int32_t filled = 0;
+    for (int32_t cell = 0; cell < copy.celkem_poli; ++cell)
+        filled += copy.cells[cell] != 0;
+    Reference ref{copy, {}, 0};
+    KeptSearch kept;
+    kept.count = ref.probe({0, 0, 0}, 0, k.nx - 1, 2, filled);
+    kept.stats.calls = ref.calls;
+    kept.printed = std::move(ref.printed);
+    return kept;
+}
+
+KeptSearch search_kept(Cube& k) {
     KeptSearch kept;
     SearchOptions options;
-    options.pruning = pruning;
     options.sink.context = &kept.printed;
     options.sink.write = [](std::string_view text, void* printed) {
         static_cast<std::string*>(printed)->append(text);

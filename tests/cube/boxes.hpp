@@ -24,7 +24,12 @@ std::string dump_text(const Cube& k);
 struct KeptSearch : BoxSearch {
     std::string printed;
 };
-KeptSearch search_kept(Cube& k, Pruning pruning);
+KeptSearch search_kept(Cube& k);
+
+// The search as a plain recursion, written straight from its rules, on a copy of the box with
+// its start taken: the reference the program's search must match filling for filling, and call
+// for call where it walks unpruned (a box too large for the rules' boards, never mirrored).
+KeptSearch plain_search(const Cube& k);
 
 // A random walk of segments from (0,0,0), the first along the whole first axis: its cells are
 // marked 1 in `k`, and `head` and `axis` are the end of its last segment and that segment's axis.

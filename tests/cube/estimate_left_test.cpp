@@ -38,7 +38,7 @@ std::vector<EventGuess> guesses_of(const Cube& k, int32_t split_depth, int32_t r
     Cube copy = copy_of(k);
     const int32_t filled = take_start(copy);
     const std::atomic<bool> stop{false};
-    return guess_event_sizes(copy, filled, Pruning::full, split_depth, {rounds, 1e9}, stop, seed);
+    return guess_event_sizes(copy, filled, split_depth, {rounds, 1e9}, stop, seed);
 }
 
 // Goes through the events in the search's order and checks the range of calls left against

@@ -26,7 +26,7 @@ TEST(WorkUnits, MergedGiveTheSingleWalksFillingsInItsOrder) {
         if (!end_in_ring(rng, w)) continue;
         const Cube k = walk_box(rng, w, 0);
         Cube single = copy_of(k);
-        const KeptSearch plain = search_kept(single, Pruning::full);
+        const KeptSearch plain = search_kept(single);
         ++boxes;
         fillings += plain.count;
         const int64_t m = 1 + static_cast<int64_t>(rng() % 6);

@@ -43,7 +43,7 @@ TEST(MirrorHalf, AMirrorIsNumberedAsTheWalkReachesIt) {
                       "...... ...... ..###. ..###. ..###. .....#"});
     SearchStats stats;
     Walker w;
-    start_walker(w, k, stats, Pruning::none, take_start(k), 2);
+    start_walker(w, k, stats, take_start(k), 2);
     Numbering v{w, {}, {}};
     ASSERT_TRUE(descend_first(w, v));
     walk(w, 0, false, SIZE_MAX, v);

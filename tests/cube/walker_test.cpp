@@ -44,7 +44,7 @@ TEST(Walker, APlaceReplayedStandsWhereTheWalkStoppedAndGoesOnToTheSameEnd) {
         Cube k = copy_of(shape);
         SearchStats whole_stats;
         Walker whole;
-        start_walker(whole, k, whole_stats, Pruning::full, take_start(k), 2);
+        start_walker(whole, k, whole_stats, take_start(k), 2);
         Stopping all{whole, UINT64_MAX};
         if (descend_first(whole, all)) walk(whole, 0, false, SIZE_MAX, all);
         if (whole_stats.calls < 10) continue;
@@ -52,7 +52,7 @@ TEST(Walker, APlaceReplayedStandsWhereTheWalkStoppedAndGoesOnToTheSameEnd) {
         Cube stopped_box = copy_of(shape);
         SearchStats stats;
         Walker stopped;
-        start_walker(stopped, stopped_box, stats, Pruning::full, take_start(stopped_box), 2);
+        start_walker(stopped, stopped_box, stats, take_start(stopped_box), 2);
         stopped.tick_mask = 0;
         Stopping first{stopped, 2 + rng() % (whole_stats.calls - 2)};
         ASSERT_TRUE(descend_first(stopped, first));
@@ -64,7 +64,7 @@ TEST(Walker, APlaceReplayedStandsWhereTheWalkStoppedAndGoesOnToTheSameEnd) {
         Cube fresh_box = copy_of(shape);
         SearchStats fresh_stats;
         Walker fresh;
-        start_walker(fresh, fresh_box, fresh_stats, Pruning::full, take_start(fresh_box), 2);
+        start_walker(fresh, fresh_box, fresh_stats, take_start(fresh_box), 2);
         ASSERT_TRUE(replay(fresh, first_frame(fresh_box), place));
         EXPECT_EQ(snapshot(fresh_box), snapshot(stopped_box));
         EXPECT_EQ(fresh.filled, stopped.filled);
@@ -89,7 +89,7 @@ TEST(Walker, APlaceReplayedStandsWhereTheWalkStoppedAndGoesOnToTheSameEnd) {
         Cube other = copy_of(shape);
         Walker refused;
         SearchStats refused_stats;
-        start_walker(refused, other, refused_stats, Pruning::full, take_start(other), 2);
+        start_walker(refused, other, refused_stats, take_start(other), 2);
         const std::string before = snapshot(other);
         EXPECT_FALSE(replay(refused, first_frame(other), wrong));
         EXPECT_EQ(snapshot(other), before);
