@@ -1,10 +1,13 @@
 #!/bin/bash
-# The merge step of a sharded vevuvedu search, run by Slurm once every task of the array has ended
-# well (scripts/cluster/submit makes it depend on the array with afterok).
+# The merge step of a sharded vevuvedu search, run by Slurm once every task of the array has ended,
+# however it ended (scripts/cluster/submit makes it depend on the array with afterany).
 #
-#   sbatch --dependency=afterok:ARRAY_JOB merge.sbatch RUN
+#   sbatch --dependency=afterany:ARRAY_JOB merge.sbatch RUN
 #
-# Runs `vevuvedu --merge RUN/shards`, which checks that the result files belong together and that
+# When a shard of the run has no complete result (its task was cancelled or failed, or was left
+# out of `submit --array`), the job says which in its log, merges nothing and ends with status 75:
+# submitting the same run again continues the missing shards, and its merge then runs. Otherwise it
+# runs `vevuvedu --merge RUN/shards`, which checks that the result files belong together and that
 # none is missing, repeated or damaged, and writes exactly what `vevuvedu N` would. Its standard
 # output becomes RUN/result.out and its status RUN/result.status (written last, so a run is
 # finished when RUN/result.status is there). A refused set, or a merge that fails or is killed,
@@ -24,6 +27,24 @@ run=$1
 program=${VEVUVEDU:-vevuvedu}
 partial=$run/merge-output.part
 rm -f "$partial"
+log() { TZ=UTC0 printf 'merge.sbatch: %(%Y-%m-%dT%H:%M:%SZ)T %s\n' -1 "$*"; }
+
+# The number of shards comes from the run's record (RUN/search, written by submit); without one,
+# the program's own check of the set is all there is.
+count=$(sed -n 's/^shards \([0-9][0-9]*\)$/\1/p' "$run/search" 2>/dev/null)
+if [ -n "$count" ]; then
+    missing=()
+    for ((k = 0; k < count; k++)); do
+        [ -f "$run/shards/shard-$k.vvr" ] || missing+=("$k")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        shown="${missing[*]:0:20}"
+        [ ${#missing[@]} -le 20 ] || shown="$shown ..."
+        log "not merged: ${#missing[@]} of $count shards have no complete result (shard $shown);" \
+            "submit the same run again to continue them, and its merge runs when all are complete"
+        exit 75
+    fi
+fi
 
 "$program" --merge "$run/shards" >"$partial"
 status=$?
@@ -39,5 +60,4 @@ if ! { [ "$status" = 37 ] || { [ "$status" -ge 45 ] && [ "$status" -le 54 ]; }; 
 fi
 mv "$partial" "$run/result.out"
 echo "$status" >"$run/result.status.part" && mv "$run/result.status.part" "$run/result.status"
-TZ=UTC0 printf 'merge.sbatch: %(%Y-%m-%dT%H:%M:%SZ)T %s: %s bytes, status %s\n' -1 \
-    "$run/result.out" "$(wc -c <"$run/result.out")" "$status"
+log "$run/result.out: $(wc -c <"$run/result.out") bytes, status $status"

@@ -53,10 +53,14 @@ job="${SLURM_ARRAY_JOB_ID:-$SLURM_JOB_ID}_$task"
 # A shard is one unit of a larger search: one thread each, unless the task asked for more CPUs.
 export VEVUVEDU_THREADS=${VEVUVEDU_THREADS:-${SLURM_CPUS_PER_TASK:-1}}
 
+# The runs of a shard are counted over every job that ran it, from its log, which each run
+# appends to (a new submission starts Slurm's own count of restarts again).
+runs=$(grep -c "^vevuvedu.sbatch: .* shard $task/$count of job .* started on" \
+    "${shards%/*}/logs/shard-$task.log" 2>/dev/null) || runs=0
 "$program" --shard "/$count" --out "$shards/shard-$task.vvr" \
     --progress "${VEVUVEDU_PROGRESS:-600}" "$@" &
 pid=$!
-log "shard $task/$count of job $job (run $((${SLURM_RESTART_COUNT:-0} + 1))) started on" \
+log "shard $task/$count of job $job (run $((runs + 1))) started on" \
     "$(hostname) as pid $pid: $program --shard /$count --out $shards/shard-$task.vvr $*"
 
 # Wait for the program's own end: a trapped signal ends `wait` early (status above 128), so wait
@@ -87,6 +91,9 @@ case $status in
             exit 0
         fi
         log "shard $task/$count could not be requeued: submit the array again to continue"
+    else
+        log "shard $task/$count was sent SIGTERM (a requeue, preemption or scancel): if Slurm" \
+            "does not run it again, submitting the same run again continues it"
     fi
     exit 75
     ;;

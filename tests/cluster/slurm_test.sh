@@ -16,7 +16,8 @@
 #   2  is requeued by `scontrol requeue` while running (as on preemption): SIGTERM, checkpoint,
 #      Slurm requeues it, it continues;
 #   3  is cancelled while running, and 5 while still pending: the merge job, waiting on the whole
-#      array, is cancelled too (--kill-on-invalid-dep) instead of waiting forever;
+#      array, runs once the array has ended and says in its log that shards 3 and 5 are not
+#      complete, merging nothing;
 #   4  runs undisturbed.
 # Then the same run is submitted again: complete shards end at once, shard 3 continues from its
 # checkpoint, shard 5 runs, and the merge runs. Last, another search submitted into the same run
@@ -266,9 +267,13 @@ say "shard 3 cancelled midway, shard 5 cancelled before it started"
 
 wait_for 90 "end of the array" gone_from_queue "$array"
 wait_for 30 "end of the merge job" gone_from_queue "$merge"
-[ "$(job_field "$merge" JobState)" = CANCELLED ] ||
-    fail "the merge job ended $(job_field "$merge" JobState), not cancelled for its cancelled tasks"
+[ "$(job_field "$merge" JobState)" = FAILED ] ||
+    fail "the merge job ended $(job_field "$merge" JobState), not failed for its cancelled tasks"
+grep -qF "2 of $shards shards have no complete result (shard 3 5)" "$run/logs/merge.log" ||
+    fail "the merge's log does not name the missing shards: $(cat "$run/logs/merge.log")"
 [ ! -e "$run/result.out" ] || fail "a merge ran on an incomplete set"
+log_has 3 "submitting the same run again continues it" ||
+    fail "the log of cancelled shard 3 does not say how to continue"
 for k in 0 1 2 4; do
     [ -f "$run/shards/shard-$k.vvr" ] || fail "shard $k has no result after its reruns"
 done
@@ -278,7 +283,7 @@ done
 log_has 0 "(run 2) started" || fail "task 0 did not run again after its requeue"
 [ "$(identity 0)" = "$shard0" ] || fail "the rerun of complete shard 0 changed its result file"
 for k in 1 2; do log_has "$k" "(run 2) started" || fail "shard $k did not run again"; done
-say "first submission: merge cancelled; shards 0 1 2 4 complete, 3 and 5 not"
+say "first submission: merge refused, naming shards 3 and 5; shards 0 1 2 4 complete"
 
 # ---- the same run submitted again ---------------------------------------------------------
 submit --program "$program" "$shards" "$run" "${problem[@]}"
@@ -289,6 +294,7 @@ wait_for 60 "end of the merge job" gone_from_queue "$merge"
     fail "the merge job ended $(job_field "$merge" JobState): $(cat "$run/logs/merge.log")"
 [ "$(identity 0)" = "$shard0" ] || fail "the second submission changed complete shard 0"
 same_as_plain "$top" "$run/result.out" "$(cat "$run/result.status")"
+log_has 3 "(run 2) started" || fail "the second submission's run of shard 3 is not its run 2"
 
 # ---- another search, and the same one once more -------------------------------------------------
 "$scripts/submit" --program "$program" "$shards" "$run" --box 5x5x5 >"$top/other.out" 2>&1
