@@ -13,6 +13,14 @@ struct Failure {
     std::string reason;
 };
 
+// What a fallible reader gives back: the value read, meaningful only without a failure. A record
+// that carries more than a value holds its failure the same way.
+template <class T>
+struct Read {
+    T value{};
+    std::optional<Failure> failure;
+};
+
 inline constexpr int write_failed_status = 1;
 
 // Prints "vevuvedu-svg: reason" on standard error and gives the exit status. Only the frame

@@ -24,10 +24,11 @@ int main(int argc, char** argv) {
         written = write_checked("vevuvedu-svg " ORV_VERSION "\n");
     } else {
         const Options& options = command.options;
-        const OutputRead read = options.file.empty() ? read_output_stream(stdin, "", options.box)
-                                                     : read_output_file(options.file, options.box);
+        const Read<Output> read = options.file.empty()
+                                      ? read_output_stream(stdin, "", options.box)
+                                      : read_output_file(options.file, options.box);
         if (read.failure) return report(*read.failure);
-        written = write_checked(options.html ? draw_html(read.output) : draw_svg(read.output));
+        written = write_checked(options.html ? draw_html(read.value) : draw_svg(read.value));
     }
     return written ? report(*written) : 0;
 }

@@ -1,6 +1,7 @@
 // vevuvedu-svg: reading the command line.
 #include "options.hpp"
 
+#include "number.hpp"
 #include "usage.hpp"
 
 #include <cstdint>
@@ -11,29 +12,21 @@ Failure refused(const std::string& why) {
     return {usage_status, why + "\n" + svg_usage + "(více: vevuvedu-svg --help)"};
 }
 
-// One edge length: 1 to 10 digits, not starting with 0, at most INT32_MAX; -1 otherwise.
-int64_t read_edge(std::string_view text) {
-    if (text.empty() || text.size() > 10 || text[0] == '0') return -1;
-    int64_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value <= INT32_MAX ? value : -1;
-}
-
 }  // namespace
 
 std::optional<Box> read_box(std::string_view text) {
-    const std::size_t first = text.find('x');
-    if (first == std::string_view::npos) return std::nullopt;
-    const std::size_t second = text.find('x', first + 1);
-    if (second == std::string_view::npos) return std::nullopt;
-    const int64_t a = read_edge(text.substr(0, first));
-    const int64_t b = read_edge(text.substr(first + 1, second - first - 1));
-    const int64_t c = read_edge(text.substr(second + 1));
-    if (a < 1 || b < 1 || c < 1 || a * b > INT32_MAX || a * b * c > INT32_MAX) return std::nullopt;
-    return Box{static_cast<int>(a), static_cast<int>(b), static_cast<int>(c)};
+    std::size_t at = 0;
+    int64_t edge[3] = {0, 0, 0};
+    for (int axis = 0; axis < 3; ++axis) {
+        if (axis > 0 && (at == text.size() || text[at++] != 'x')) return std::nullopt;
+        const std::optional<int64_t> e = number_at(text, at, 1, INT32_MAX);
+        if (!e) return std::nullopt;
+        edge[axis] = *e;
+    }
+    if (at != text.size() || edge[0] * edge[1] > INT32_MAX ||
+        edge[0] * edge[1] * edge[2] > INT32_MAX)
+        return std::nullopt;
+    return Box{static_cast<int>(edge[0]), static_cast<int>(edge[1]), static_cast<int>(edge[2])};
 }
 
 Command read_command(const std::vector<std::string>& args, bool stdin_is_terminal) {

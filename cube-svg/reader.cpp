@@ -1,6 +1,7 @@
 // vevuvedu-svg: the reader of vevuvedu's standard output.
 #include "reader.hpp"
 
+#include "number.hpp"
 #include "path.hpp"
 
 #include <cerrno>
@@ -51,24 +52,14 @@ std::string source_of_size(const Reader& r, const char* first) {
 }
 
 // Splits a line of numbers, each followed by one blank; nullopt for a line of another form. A
-// number is 0, or a digit 1 to 9 and more digits, with '-' before it or not, within 32 bits.
+// number is any within 32 bits, as `number_at` reads it.
 std::optional<std::vector<int32_t>> split_numbers(std::string_view text) {
     std::vector<int32_t> numbers;
     std::size_t at = 0;
     while (at < text.size()) {
-        const bool negative = text[at] == '-';
-        if (negative) ++at;
-        const std::size_t start = at;
-        long long value = 0;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 11)
-            value = value * 10 + (text[at++] - '0');
-        const std::size_t digits = at - start;
-        if (digits == 0 || (digits > 1 && text[start] == '0') || at >= text.size() ||
-            text[at] != ' ')
-            return std::nullopt;
-        if (negative) value = -value;
-        if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-        numbers.push_back(static_cast<int32_t>(value));
+        const std::optional<int64_t> n = number_at(text, at, INT32_MIN, INT32_MAX);
+        if (!n || at == text.size() || text[at] != ' ') return std::nullopt;
+        numbers.push_back(static_cast<int32_t>(*n));
         ++at;  // the blank
     }
     if (numbers.empty()) return std::nullopt;
@@ -139,17 +130,16 @@ std::optional<Failure> take_final(Reader& r, int line, std::string_view text) {
         return refuse(r, line,
                       "výstup má " + std::to_string(count) + " vyplnění, závěrečná řádka žádné");
     }
-    const std::string_view digits = text.substr(found_prefix.size());
+    // A count of up to 12 digits: more stands for no count vevuvedu could print.
+    const std::string_view rest = text.substr(found_prefix.size());
     std::size_t at = 0;
-    long long stated = 0;
-    while (at < digits.size() && digits[at] >= '0' && digits[at] <= '9' && at < 12)
-        stated = stated * 10 + (digits[at++] - '0');
-    if (at == 0 || digits[0] == '0' || digits.substr(at) != ".")
+    const std::optional<int64_t> stated = number_at(rest, at, 1, 999999999999);
+    if (!stated || rest.substr(at) != ".")
         return refuse(r, line,
                       "závěrečná řádka nemá tvar \"Celkový počet nalezených vyplnění je K.\"");
-    if (stated != static_cast<long long>(count))
+    if (*stated != static_cast<int64_t>(count))
         return refuse(r, line,
-                      "závěrečná řádka uvádí " + std::to_string(stated) +
+                      "závěrečná řádka uvádí " + std::to_string(*stated) +
                           " vyplnění, výstup jich má " + std::to_string(count));
     return std::nullopt;
 }
@@ -223,9 +213,9 @@ std::optional<Failure> take_line(Reader& r, int line, std::string_view text) {
 
 }  // namespace
 
-OutputRead read_output(const std::string& text, const std::string& source,
-                       std::optional<Box> given) {
-    OutputRead read;
+Read<Output> read_output(const std::string& text, const std::string& source,
+                         std::optional<Box> given) {
+    Read<Output> read;
     Reader r;
     r.source = source;
     if (given) {
@@ -257,12 +247,13 @@ OutputRead read_output(const std::string& text, const std::string& source,
                                      : "výstup končí bez závěrečné řádky s počtem vyplnění");
         return read;
     }
-    read.output = std::move(r.output);
-    read.output.box = r.box;
+    read.value = std::move(r.output);
+    read.value.box = r.box;
     return read;
 }
 
-OutputRead read_output_stream(std::FILE* in, const std::string& source, std::optional<Box> given) {
+Read<Output> read_output_stream(std::FILE* in, const std::string& source,
+                                std::optional<Box> given) {
     std::string text;
     char buffer[65536];
     for (;;) {
@@ -270,7 +261,7 @@ OutputRead read_output_stream(std::FILE* in, const std::string& source, std::opt
         text.append(buffer, n);
         if (n == sizeof buffer) continue;
         if (std::ferror(in)) {
-            OutputRead read;
+            Read<Output> read;
             read.failure =
                 Failure{bad_output_status,
                         (source.empty() ? std::string("standardní vstup") : "soubor " + source) +
@@ -282,15 +273,15 @@ OutputRead read_output_stream(std::FILE* in, const std::string& source, std::opt
     return read_output(text, source, given);
 }
 
-OutputRead read_output_file(const std::string& path, std::optional<Box> given) {
+Read<Output> read_output_file(const std::string& path, std::optional<Box> given) {
     std::FILE* in = std::fopen(path.c_str(), "r");
     if (in == nullptr) {
-        OutputRead read;
+        Read<Output> read;
         read.failure = Failure{bad_output_status,
                                "soubor " + path + " nelze otevřít: " + std::strerror(errno)};
         return read;
     }
-    OutputRead read = read_output_stream(in, path, given);
+    Read<Output> read = read_output_stream(in, path, given);
     std::fclose(in);
     return read;
 }

@@ -26,20 +26,15 @@
 
 inline constexpr int bad_output_status = 2;  // exit status for an output that is refused
 
-struct OutputRead {
-    Output output;
-    std::optional<Failure> failure;  // set when the output is refused or cannot be read
-};
-
 // Reads a whole output from the text `text`. `source` names the input in the messages: a file's
 // name, or "" for standard input (the messages then name only the line). `given` is the box
 // the output must be of, if known.
-OutputRead read_output(const std::string& text, const std::string& source,
-                       std::optional<Box> given);
+Read<Output> read_output(const std::string& text, const std::string& source,
+                         std::optional<Box> given);
 
 // Reads everything from `in` (a file named `source`, or standard input when it is "") and then
 // the output in it.
-OutputRead read_output_stream(std::FILE* in, const std::string& source, std::optional<Box> given);
+Read<Output> read_output_stream(std::FILE* in, const std::string& source, std::optional<Box> given);
 
 // Opens the file `path` and reads the output in it.
-OutputRead read_output_file(const std::string& path, std::optional<Box> given);
+Read<Output> read_output_file(const std::string& path, std::optional<Box> given);

@@ -28,7 +28,7 @@ constexpr const char* option_usage =
 constexpr int64_t max_shards = 1000000000;
 constexpr int64_t max_split_depth = 1000000;
 
-EdgeArgument bad_edge(int status, std::string reason) {
+Read<int32_t> bad_edge(int status, std::string reason) {
     return {0, Failure{status, std::move(reason)}};
 }
 
@@ -38,7 +38,7 @@ Failure bad_command(const std::string& what) { return {2, what + option_usage}; 
 
 // A number of the command line, written as the program writes numbers, from `least` to `most`.
 std::optional<int64_t> whole_number(std::string_view text, int64_t least, int64_t most) {
-    const Number n = exact_number(text, least, most);
+    const Number<int64_t> n = exact_number(text, least, most);
     if (n.fault != NumberFault::none) return std::nullopt;
     return n.value;
 }
@@ -88,7 +88,7 @@ std::optional<Failure> read_shard(std::string_view text, const ArrayIndex& index
 
 }  // namespace
 
-EdgeArgument read_edge(int argc, char** argv) {
+Read<int32_t> read_edge(int argc, char** argv) {
     if (argc < 2) return bad_edge(2, std::string("chybí délka hrany krychle") + usage);
     const char* text = argv[1];
     char* end = nullptr;
@@ -102,17 +102,17 @@ EdgeArgument read_edge(int argc, char** argv) {
     return {static_cast<int32_t>(value), std::nullopt};
 }
 
-RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
-    RequestRead read;
-    Request& r = read.request;
+Read<Request> read_request(int argc, char** argv, const ArrayIndex& index) {
+    Read<Request> read;
+    Request& r = read.value;
     auto fail = [&](Failure f) {
         read.failure = std::move(f);
         return read;
     };
     if (argc < 2 || std::strncmp(argv[1], "--", 2) != 0) {
-        const EdgeArgument edge = read_edge(argc, argv);
+        const Read<int32_t> edge = read_edge(argc, argv);
         if (edge.failure) return fail(*edge.failure);
-        r.nx = r.ny = r.nz = edge.n;
+        r.nx = r.ny = r.nz = edge.value;
         return read;
     }
     bool have_edge = false, have_box = false, have_shard = false, have_run_option = false;
@@ -135,9 +135,9 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
                 return fail(
                     bad_command("krychle nebo kvádr je zadán víckrát (" + quoted(word) + ")"));
             char* edge_argv[] = {argv[0], argv[i], nullptr};
-            const EdgeArgument edge = read_edge(2, edge_argv);
+            const Read<int32_t> edge = read_edge(2, edge_argv);
             if (edge.failure) return fail(*edge.failure);
-            r.nx = r.ny = r.nz = edge.n;
+            r.nx = r.ny = r.nz = edge.value;
             have_edge = true;
             continue;
         }
@@ -154,11 +154,11 @@ RequestRead read_request(int argc, char** argv, const ArrayIndex& index) {
             if (have_edge || have_box)
                 return fail(bad_command("krychle nebo kvádr je zadán víckrát (--box " +
                                         quoted(value) + ")"));
-            const BoxSize size = read_box_size(value);
+            const Read<BoxSize> size = read_box_size(value);
             if (size.failure) return fail(*size.failure);
-            r.nx = size.nx;
-            r.ny = size.ny;
-            r.nz = size.nz;
+            r.nx = size.value.nx;
+            r.ny = size.value.ny;
+            r.nz = size.value.nz;
             r.cube = false;
             have_box = true;
         } else if (word == "--taken") {

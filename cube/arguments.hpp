@@ -44,16 +44,7 @@ struct ArrayIndex {
     const char* job_completion = nullptr;
 };
 
-struct RequestRead {
-    Request request;
-    std::optional<Failure> failure;
-};
-
-RequestRead read_request(int argc, char** argv, const ArrayIndex& index);
+Read<Request> read_request(int argc, char** argv, const ArrayIndex& index);
 
 // The edge length read from the first argument like strtol, or why there is none.
-struct EdgeArgument {
-    int32_t n = 0;
-    std::optional<Failure> failure;
-};
-EdgeArgument read_edge(int argc, char** argv);
+Read<int32_t> read_edge(int argc, char** argv);

@@ -13,7 +13,7 @@ namespace {
 // `value`, no more than `limit`; returns how many characters it took, 0 when there is no number
 // or it is too large.
 std::size_t read_number(std::string_view text, int64_t limit, int64_t& value) {
-    const Number n = number_at(text, 0, limit);
+    const Number<int64_t> n = number_at(text, 0, limit);
     value = n.value;
     return n.fault == NumberFault::none ? n.length : 0;
 }
@@ -24,7 +24,7 @@ bool blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 }  // namespace
 
-BoxSize read_box_size(std::string_view text) {
+Read<BoxSize> read_box_size(std::string_view text) {
     const int64_t most = std::numeric_limits<int32_t>::max();
     int64_t edge[3] = {0, 0, 0};
     std::string_view rest = text;
@@ -39,15 +39,16 @@ BoxSize read_box_size(std::string_view text) {
         rest.remove_prefix(used);
     }
     if (!good || !rest.empty())
-        return {0, 0, 0,
+        return {{},
                 Failure{2, "rozměry kvádru " + quoted(text) +
                                " nejsou tvaru AxBxC (tři celá čísla od 1, například 4x5x6)"}};
     if (edge[0] * edge[1] > most || edge[0] * edge[1] * edge[2] > most)
-        return {0, 0, 0,
+        return {{},
                 Failure{2, "kvádr " + quoted(text) +
                                " má víc polí, než kolik program spočítá (nejvýš 2147483647)"}};
-    return {static_cast<int32_t>(edge[0]), static_cast<int32_t>(edge[1]),
-            static_cast<int32_t>(edge[2]), std::nullopt};
+    return {{static_cast<int32_t>(edge[0]), static_cast<int32_t>(edge[1]),
+             static_cast<int32_t>(edge[2])},
+            std::nullopt};
 }
 
 std::optional<Failure> read_taken(std::string_view text, const std::string& name, Cube& k) {

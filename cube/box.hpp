@@ -22,12 +22,11 @@ inline constexpr int32_t taken_cell = -1;
 
 struct BoxSize {
     int32_t nx = 0, ny = 0, nz = 0;
-    std::optional<Failure> failure;
 };
 
 // Reads "AxBxC": three decimal numbers from 1 up, joined by 'x', whose product fits the 32-bit
 // cell count. Anything else is refused with status 2.
-BoxSize read_box_size(std::string_view text);
+Read<BoxSize> read_box_size(std::string_view text);
 
 // Marks the cells the taken-cell file's text lists in `kostka` (all free before); `name` names
 // the file in a failure (status 2).

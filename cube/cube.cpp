@@ -30,13 +30,13 @@ constexpr long max_threads = 256;
 
 }  // namespace
 
-ThreadCount read_threads(const char* setting) {
+Read<int> read_threads(const char* setting) {
     if (setting == nullptr) {
         cpu_set_t cpus;
         const int count = sched_getaffinity(0, sizeof cpus, &cpus) == 0 ? CPU_COUNT(&cpus) : 1;
         return {static_cast<int>(std::clamp<long>(count, 1, max_threads)), std::nullopt};
     }
-    const Number n = exact_number(setting, 1, max_threads);
+    const Number<int64_t> n = exact_number(setting, 1, max_threads);
     if (n.fault != NumberFault::none)
         return {1, Failure{2, std::string("VEVUVEDU_THREADS=„") + setting +
                                   "“ není počet vláken od 1 do 256"}};
@@ -192,11 +192,11 @@ Ending run_shard(const Request& request, int threads, double checkpoint_every) {
 
 // The plain run's output from the results of every unit.
 Ending run_merge(const Request& request) {
-    const SetRead read = read_unit_set(request.inputs);
+    const Read<UnitSet> read = read_unit_set(request.inputs);
     if (read.failure) return {0, read.failure};
     FillingSink sink;
     sink.write = write_to_stdout;
-    const BoxSearch result = merge_units(read.set, sink);
+    const BoxSearch result = merge_units(read.value, sink);
     if (result.failure) return {0, result.failure};
     const std::string message = final_message(result.count);
     std::fputs(message.c_str(), stdout);
@@ -205,20 +205,20 @@ Ending run_merge(const Request& request) {
 
 // Two sets of results of one run compared unit by unit.
 Ending run_verify(const Request& request) {
-    const SetRead a = read_unit_set({request.inputs[0]});
+    const Read<UnitSet> a = read_unit_set({request.inputs[0]});
     if (a.failure) return {0, a.failure};
-    const SetRead b = read_unit_set({request.inputs[1]});
+    const Read<UnitSet> b = read_unit_set({request.inputs[1]});
     if (b.failure) return {0, b.failure};
-    if (std::optional<Failure> differs = compare_sets(a, b)) return {0, differs};
-    const BoxSearch merged = merge_units(a.set, {});
-    std::printf("Sady souhlasí: %zu dílů, %d vyplnění, %llu volání.\n", a.set.units.size(),
+    if (std::optional<Failure> differs = compare_sets(a.value, b.value)) return {0, differs};
+    const BoxSearch merged = merge_units(a.value, {});
+    std::printf("Sady souhlasí: %zu dílů, %d vyplnění, %llu volání.\n", a.value.units.size(),
                 merged.count, static_cast<unsigned long long>(merged.stats.calls));
     return {0, std::nullopt};
 }
 
 }  // namespace
 
-Seconds read_checkpoint_every(const char* setting) {
+Read<double> read_checkpoint_every(const char* setting) {
     if (setting == nullptr) return {default_checkpoint_every, std::nullopt};
     const std::optional<double> value = seconds(setting, true);
     if (!value)
@@ -228,23 +228,24 @@ Seconds read_checkpoint_every(const char* setting) {
 }
 
 Ending run_vevuvedu(int argc, char** argv) {
-    const RequestRead read = read_request(
+    const Read<Request> read = read_request(
         argc, argv, {std::getenv("SLURM_ARRAY_TASK_ID"), std::getenv("JOB_COMPLETION_INDEX")});
     if (read.failure) return {0, read.failure};
-    const ThreadCount threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
+    const Read<int> threads = read_threads(std::getenv("VEVUVEDU_THREADS"));
     if (threads.failure) return {0, threads.failure};
-    switch (read.request.mode) {
+    switch (read.value.mode) {
     case Mode::plain:
-        return run_plain(read.request, threads.threads);
+        return run_plain(read.value, threads.value);
     case Mode::shard: {
-        const Seconds every = read_checkpoint_every(std::getenv("VEVUVEDU_CHECKPOINT_SECONDS"));
+        const Read<double> every =
+            read_checkpoint_every(std::getenv("VEVUVEDU_CHECKPOINT_SECONDS"));
         if (every.failure) return {0, every.failure};
-        return run_shard(read.request, threads.threads, every.seconds);
+        return run_shard(read.value, threads.value, every.value);
     }
     case Mode::merge:
-        return run_merge(read.request);
+        return run_merge(read.value);
     case Mode::verify:
-        return run_verify(read.request);
+        return run_verify(read.value);
     }
     return {0, std::nullopt};
 }

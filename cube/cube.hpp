@@ -14,20 +14,12 @@
 
 // The number of threads: `VEVUVEDU_THREADS` when it is set (`setting`, nullptr when not),
 // otherwise the processors the process may run on.
-struct ThreadCount {
-    int threads = 1;
-    std::optional<Failure> failure;
-};
-ThreadCount read_threads(const char* setting);
+Read<int> read_threads(const char* setting);
 
 // The seconds between a work unit's checkpoints: `VEVUVEDU_CHECKPOINT_SECONDS` when it is set
 // (`setting`, nullptr when not; 0: only when stopped), otherwise five minutes.
 inline constexpr double default_checkpoint_every = 300;
-struct Seconds {
-    double seconds = 0;
-    std::optional<Failure> failure;
-};
-Seconds read_checkpoint_every(const char* setting);
+Read<double> read_checkpoint_every(const char* setting);
 
 // The line that ends a run; the program's exit status is its length in bytes.
 std::string final_message(int32_t count);

@@ -1,8 +1,10 @@
 // vevuvedu: how a step reports that it failed, and the one place that tells the user.
 //
 // A step that can fail returns a value the caller checks: std::optional<Failure> (nothing on
-// success) or a record holding its result beside one. Only the frame in main.cpp prints a
-// failure, with `report`; no other code writes a message or ends the process.
+// success), or a `Read` of its result beside one; a record that carries more than a result
+// holds its failure the same way. Only the frame in main.cpp prints a failure, with `report`;
+// no other code writes a message or ends the process, but for the handler of an interrupt
+// (cube.cpp), which clears the progress line and ends the process as the signal would.
 #pragma once
 
 #include <cerrno>
@@ -14,6 +16,13 @@
 struct Failure {
     int status = 0;      // the exit status the program ends with
     std::string reason;  // what failed and why, as it follows "vevuvedu: "
+};
+
+// What a fallible reader gives back: the value read, meaningful only without a failure.
+template <class T>
+struct Read {
+    T value{};
+    std::optional<Failure> failure;
 };
 
 // A failure of `what` with `status`: the system's reason for `err` (an errno value), or

@@ -47,8 +47,8 @@ std::optional<Failure> expand(const std::vector<std::string>& inputs,
 
 }  // namespace
 
-SetRead read_unit_set(const std::vector<std::string>& inputs) {
-    SetRead read;
+Read<UnitSet> read_unit_set(const std::vector<std::string>& inputs) {
+    Read<UnitSet> read;
     auto refuse = [&](std::string reason) {
         read.failure = Failure{2, std::move(reason)};
         return read;
@@ -114,14 +114,14 @@ SetRead read_unit_set(const std::vector<std::string>& inputs) {
     if (m == 1) owned[0] = events;
     for (int64_t e = 0; m > 1 && e < events; ++e)
         ++owned[static_cast<std::size_t>(owner_of(e, m))];
-    read.set.units.resize(static_cast<std::size_t>(m));
-    read.set.names.resize(static_cast<std::size_t>(m));
+    read.value.units.resize(static_cast<std::size_t>(m));
+    read.value.names.resize(static_cast<std::size_t>(m));
     for (int64_t k = 0; k < m; ++k) {
         const std::size_t i = at.at(k);
         if (units[i].owned != owned[static_cast<std::size_t>(k)])
             return refuse("soubor dílu " + quoted(files[i]) + " neuvádí události, které mu patří");
-        read.set.units[static_cast<std::size_t>(k)] = std::move(units[i]);
-        read.set.names[static_cast<std::size_t>(k)] = files[i];
+        read.value.units[static_cast<std::size_t>(k)] = std::move(units[i]);
+        read.value.names[static_cast<std::size_t>(k)] = files[i];
     }
     return read;
 }
@@ -178,14 +178,13 @@ BoxSearch merge_units(const UnitSet& set, const FillingSink& sink) {
     return result;
 }
 
-std::optional<Failure> compare_sets(const SetRead& a, const SetRead& b) {
-    const UnitFile& ua = a.set.units.front();
-    const UnitFile& ub = b.set.units.front();
+std::optional<Failure> compare_sets(const UnitSet& a, const UnitSet& b) {
+    const UnitFile& ua = a.units.front();
+    const UnitFile& ub = b.units.front();
     const char* differs = identity_difference(ua.id, ub.id, false);
     if (differs != nullptr)
-        return Failure{2, "sady " + quoted(a.set.names.front()) + " a " +
-                              quoted(b.set.names.front()) + " nepatří ke stejnému běhu (liší se " +
-                              differs + ")"};
+        return Failure{2, "sady " + quoted(a.names.front()) + " a " + quoted(b.names.front()) +
+                              " nepatří ke stejnému běhu (liší se " + differs + ")"};
     std::string report;
     auto fillings_equal = [](const UnitFile& x, const UnitFile& y) {
         if (x.fillings.size() != y.fillings.size()) return false;
@@ -196,9 +195,9 @@ std::optional<Failure> compare_sets(const SetRead& a, const SetRead& b) {
                 return false;
         return true;
     };
-    for (std::size_t k = 0; k < a.set.units.size(); ++k) {
-        const UnitFile& x = a.set.units[k];
-        const UnitFile& y = b.set.units[k];
+    for (std::size_t k = 0; k < a.units.size(); ++k) {
+        const UnitFile& x = a.units[k];
+        const UnitFile& y = b.units[k];
         std::string what;
         if (x.fillings.size() != y.fillings.size())
             what += ", počet vyplnění";
@@ -208,8 +207,8 @@ std::optional<Failure> compare_sets(const SetRead& a, const SetRead& b) {
         if (x.events != y.events || x.mirror_event != y.mirror_event) what += ", události";
         if (what.empty()) continue;
         report += (report.empty() ? "" : "; ") + std::string("díl ") + std::to_string(k) + "/" +
-                  std::to_string(a.set.units.size()) + " (" + quoted(a.set.names[k]) + " a " +
-                  quoted(b.set.names[k]) + "): " + what.substr(2);
+                  std::to_string(a.units.size()) + " (" + quoted(a.names[k]) + " a " +
+                  quoted(b.names[k]) + "): " + what.substr(2);
     }
     if (report.empty()) return std::nullopt;
     return Failure{4, "sady se liší: " + report};

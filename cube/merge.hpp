@@ -21,11 +21,7 @@ struct UnitSet {
 // complete results of one run: each file whole and unaltered, every one of the same version,
 // box, taken cells, split depth and number of units, every unit there exactly once and owning
 // the events the assignment gives it. A failure (status 2) names the file and what is wrong.
-struct SetRead {
-    UnitSet set;
-    std::optional<Failure> failure;
-};
-SetRead read_unit_set(const std::vector<std::string>& inputs);
+Read<UnitSet> read_unit_set(const std::vector<std::string>& inputs);
 
 // Writes the fillings of the whole run to the sink in the order of the plain run (the mirrors
 // of the fillings before the switch to the mirrored half in its place) and counts them; the
@@ -35,4 +31,4 @@ BoxSearch merge_units(const UnitSet& set, const FillingSink& sink);
 // Compares two sets unit by unit: their fillings, their counts and their calls. Nothing when
 // they agree; otherwise a failure with status 4 naming every unit that differs and how, or
 // status 2 when they do not belong to the same run.
-std::optional<Failure> compare_sets(const SetRead& a, const SetRead& b);
+std::optional<Failure> compare_sets(const UnitSet& a, const UnitSet& b);

@@ -27,8 +27,8 @@ bool canonical(std::string_view digits) { return !(digits.size() > 1 && digits[0
 
 }  // namespace
 
-Number number_at(std::string_view text, int64_t least, int64_t most) {
-    Number n;
+Number<int64_t> number_at(std::string_view text, int64_t least, int64_t most) {
+    Number<int64_t> n;
     const bool negative = least < 0 && !text.empty() && text[0] == '-';
     std::size_t used = negative ? 1 : 0;
     const std::size_t first = used;
@@ -50,8 +50,8 @@ Number number_at(std::string_view text, int64_t least, int64_t most) {
     return n;
 }
 
-Number exact_number(std::string_view text, int64_t least, int64_t most) {
-    Number n = number_at(text, least, most);
+Number<int64_t> exact_number(std::string_view text, int64_t least, int64_t most) {
+    Number<int64_t> n = number_at(text, least, most);
     const std::string_view digits = text.substr(!text.empty() && text[0] == '-' ? 1 : 0);
     if (n.fault == NumberFault::malformed || n.length != text.size() || !canonical(digits) ||
         text == "-0")
@@ -59,10 +59,11 @@ Number exact_number(std::string_view text, int64_t least, int64_t most) {
     return n;
 }
 
-Count exact_count(std::string_view text) {
-    Count c;
+Number<uint64_t> exact_count(std::string_view text) {
+    Number<uint64_t> c;
     std::size_t used = 0;
     const bool within = add_digits(text, UINT64_MAX, c.value, used);
+    c.length = used;
     if (used == 0 || used != text.size() || !canonical(text))
         c.fault = NumberFault::malformed;
     else if (!within)

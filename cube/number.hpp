@@ -11,8 +11,9 @@ enum class NumberFault { none, malformed, out_of_range };
 
 // A number read: its value, the characters it took, and what was wrong (value and length are
 // meaningful only without a fault).
+template <class T>
 struct Number {
-    int64_t value = 0;
+    T value = 0;
     std::size_t length = 0;
     NumberFault fault = NumberFault::none;
 };
@@ -20,18 +21,14 @@ struct Number {
 // The number at the start of `text`: a '-' where `least` is below 0, then every decimal digit
 // that follows (leading zeros allowed); malformed without a digit, out of range outside
 // `least` .. `most`. Whatever follows the digits is the caller's.
-Number number_at(std::string_view text, int64_t least, int64_t most);
+Number<int64_t> number_at(std::string_view text, int64_t least, int64_t most);
 
 // `text` is one number as the program writes it: nothing before or after it, no '+', no
 // leading zero, no "-0".
-Number exact_number(std::string_view text, int64_t least, int64_t most);
+Number<int64_t> exact_number(std::string_view text, int64_t least, int64_t most);
 
 // The same for a count of the full 64 bits (no sign).
-struct Count {
-    uint64_t value = 0;
-    NumberFault fault = NumberFault::none;
-};
-Count exact_count(std::string_view text);
+Number<uint64_t> exact_count(std::string_view text);
 
 // A number of seconds: a decimal number with an optional fraction (as strtod reads it, but
 // starting with a digit and taking the whole text), finite, at most 1e9, above 0 or, with

@@ -191,29 +191,16 @@ std::string shard_text(const UnitJob& job) {
     return std::to_string(job.shard) + "/" + std::to_string(job.shards);
 }
 
-// Reads the unit file at `path` when there is one: nothing when there is none, a failure when
-// it cannot be read, is damaged or belongs to another run.
-struct Existing {
-    bool found = false;
-    UnitFile unit;
-    std::optional<Failure> failure;
-};
-Existing read_existing(const std::string& path, const UnitIdentity& id, const char* what) {
-    Existing e;
+// Reads the unit file at `path` when there is one: `missing` and no failure when there is none,
+// a failure when it cannot be read, is damaged or belongs to another run.
+UnitLoad read_existing(const std::string& path, const UnitIdentity& id, const char* what) {
     UnitLoad load = load_unit(path, what);
-    if (load.missing) return e;
-    e.found = true;
-    if (load.failure) {
-        e.failure = load.failure;
-        return e;
-    }
-    if (const char* differs = identity_difference(load.unit.id, id, true)) {
-        e.failure = Failure{2, std::string(what) + " „" + path + "“ patří k jinému běhu (liší se " +
-                                   differs + ")"};
-        return e;
-    }
-    e.unit = std::move(load.unit);
-    return e;
+    if (load.missing) return {true, {}, std::nullopt};
+    if (load.failure) return load;
+    if (const char* differs = identity_difference(load.unit.id, id, true))
+        load.failure = Failure{2, std::string(what) + " „" + path +
+                                      "“ patří k jinému běhu (liší se " + differs + ")"};
+    return load;
 }
 
 // The unit's lock, `out` + ".lock": held for as long as the process runs the unit, so that a
@@ -289,9 +276,9 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     // completed it.
     UnitLock lock;
     for (bool locked = false;; locked = true) {
-        const Existing done = read_existing(job.out, id, "výsledek");
+        const UnitLoad done = read_existing(job.out, id, "výsledek");
         if (done.failure) return done.failure;
-        if (done.found) {
+        if (!done.missing) {
             if (done.unit.complete) return std::nullopt;  // nothing left to do
             return Failure{2, "výsledek „" + job.out + "“ není hotový, je to kontrolní bod"};
         }
@@ -302,9 +289,9 @@ std::optional<Failure> run_unit(Cube& kostka, const UnitJob& job) {
     const Clock::time_point now = Clock::now();
     Run run{job, job.out + ".checkpoint", now, now, now, 0, 0, std::nullopt, nullptr, 0, {}, {}, {},
             {}};
-    const Existing resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
+    const UnitLoad resumed = read_existing(run.checkpoint_path, id, "kontrolní bod");
     if (resumed.failure) return resumed.failure;
-    if (resumed.found) {
+    if (!resumed.missing) {
         if (resumed.unit.complete)
             return Failure{2, "kontrolní bod „" + run.checkpoint_path + "“ je hotový výsledek"};
         run.state = resumed.unit;

@@ -102,7 +102,7 @@ struct Reader {
     // A number as the program writes it, from `least` to `most`.
     bool number(std::string_view text, int64_t least, int64_t most, int64_t& value,
                 const char* what) {
-        const Number n = exact_number(text, least, most);
+        const Number<int64_t> n = exact_number(text, least, most);
         if (n.fault == NumberFault::malformed) return fail(std::string("chybné číslo: ") + what);
         if (n.fault == NumberFault::out_of_range)
             return fail(std::string("číslo mimo rozsah: ") + what);
@@ -116,7 +116,7 @@ struct Reader {
     bool unsigned_field(const char* key, uint64_t& value) {
         std::string_view v;
         if (!field(key, v)) return false;
-        const Count c = exact_count(v);
+        const Number<uint64_t> c = exact_count(v);
         if (c.fault == NumberFault::malformed) return fail(std::string("chybné číslo: ") + key);
         if (c.fault == NumberFault::out_of_range)
             return fail(std::string("číslo mimo rozsah: ") + key);
@@ -261,9 +261,9 @@ uint64_t filling_bytes(int64_t cells) { return 30 + 2 * (8 + 12 * static_cast<ui
 
 }  // namespace
 
-UnitRead parse_unit(std::string_view text, const std::string& name) {
-    UnitRead read;
-    UnitFile& u = read.unit;
+Read<UnitFile> parse_unit(std::string_view text, const std::string& name) {
+    Read<UnitFile> read;
+    UnitFile& u = read.value;
     const UnitIdentity& id = u.id;
     Reader r{text, name, 0, std::nullopt};
     auto failed = [&] {
@@ -410,8 +410,8 @@ UnitLoad load_unit(const std::string& path, const std::string& what) {
     close(fd);
     errno = err;
     if (!read_well) return cannot_read();
-    UnitRead read = parse_unit(text, path);
-    load.unit = std::move(read.unit);
+    Read<UnitFile> read = parse_unit(text, path);
+    load.unit = std::move(read.value);
     load.failure = std::move(read.failure);
     return load;
 }

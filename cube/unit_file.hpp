@@ -98,11 +98,7 @@ struct UnitFile {
 std::string format_unit(const UnitFile& unit);
 
 // Reads a file's text; `name` names it in the failure (status 2) that tells what is wrong.
-struct UnitRead {
-    UnitFile unit;
-    std::optional<Failure> failure;
-};
-UnitRead parse_unit(std::string_view text, const std::string& name);
+Read<UnitFile> parse_unit(std::string_view text, const std::string& name);
 
 // The most events a search of this box and split depth can have: a count read from a file is
 // refused above it, before anything loops over it.

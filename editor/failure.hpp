@@ -2,7 +2,7 @@
 // written, and the one place that tells the user.
 //
 // A step that can fail returns a value the caller checks: std::optional<Failure> (nothing on
-// success) or a record holding its result beside one. Only the frame in main.cpp prints a
+// success), or a `Read` of its result beside one. Only the frame in main.cpp prints a
 // failure, with `report`; no other code writes a message or ends the process.
 #pragma once
 
@@ -15,6 +15,13 @@
 struct Failure {
     int status;          // the exit status the program ends with
     std::string reason;  // what failed and why, as it follows "orv-editor: "
+};
+
+// What a fallible reader gives back: the value read, meaningful only without a failure.
+template <class T>
+struct Read {
+    T value{};
+    std::optional<Failure> failure;
 };
 
 // A failure of `what` with status 1: the system's reason for `err` (an errno value), or

@@ -109,7 +109,7 @@ void show_lists(const Editor& e, std::FILE* out) {
 // Reads the next question number into `cislo_otazky`; a part the input does not supply keeps its
 // value and a zero denominator becomes 1. False when the input ends before any number.
 bool read_question_number(Editor& e, std::FILE* in) {
-    if (read_fraction(in, *e.cislo_otazky) == Read::end) return false;
+    if (read_fraction(in, *e.cislo_otazky) == Found::end) return false;
     if (e.cislo_otazky->jmenovatel == 0) e.cislo_otazky->jmenovatel = 1;
     return true;
 }

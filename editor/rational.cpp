@@ -146,7 +146,7 @@ RandomDevice open_random_device() {
 
 }  // namespace
 
-RandomWord mrand() {
+Read<std::uint32_t> mrand() {
     static const RandomDevice device = open_random_device();
     if (device.file == nullptr)
         return {0, failure_of("/dev/urandom nelze otevřít", device.open_errno, "neznámá chyba")};

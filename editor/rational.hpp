@@ -38,13 +38,8 @@ P_RACIO r_mul(P_RACIO a, P_RACIO b);
 void r_print(P_RACIO r, std::FILE* out = stdout);
 int r_cmp(P_RACIO a, P_RACIO b);
 
-// A word from the system random device, or why there is none.
-struct RandomWord {
-    std::uint32_t value = 0;
-    std::optional<Failure> failure;  // set when the device cannot be opened or read; value is 0
-};
-
-// A 32-bit word from the system random device; nothing in the dialogue uses it.
-RandomWord mrand();
+// A 32-bit word from the system random device, or why there is none (the device cannot be opened
+// or read); nothing in the dialogue uses it.
+Read<std::uint32_t> mrand();
 // The next little-endian 32-bit word of `source`; nothing when it holds fewer than four bytes.
 std::optional<std::uint32_t> mrand_from(std::FILE* source);

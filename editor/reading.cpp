@@ -34,7 +34,7 @@ constexpr std::int64_t saturation = std::int64_t{1} << 31;
 
 }  // namespace
 
-Read read_integer(std::FILE* in, std::int32_t& target) {
+Found read_integer(std::FILE* in, std::int32_t& target) {
     int c = next_char(in);
     while (is_space(c))
         c = next_char(in);
@@ -42,25 +42,25 @@ Read read_integer(std::FILE* in, std::int32_t& target) {
     if (c == '-' || c == '+') c = next_char(in);
     if (!is_digit(c)) {
         give_back(in, c);
-        return c == EOF ? Read::end : Read::no_number;
+        return c == EOF ? Found::end : Found::no_number;
     }
     std::int64_t magnitude = 0;
     for (; is_digit(c); c = next_char(in))
         magnitude = std::min(magnitude * 10 + (c - '0'), saturation);
     give_back(in, c);
     target = static_cast<std::int32_t>(negative ? -magnitude : std::min(magnitude, saturation - 1));
-    return Read::number;
+    return Found::number;
 }
 
-Read read_fraction(std::FILE* in, racio& target) {
-    const Read numerator = read_integer(in, target.citatel);
-    if (numerator != Read::number) return numerator;
+Found read_fraction(std::FILE* in, racio& target) {
+    const Found numerator = read_integer(in, target.citatel);
+    if (numerator != Found::number) return numerator;
     const int c = next_char(in);
     if (c == '/')
         read_integer(in, target.jmenovatel);
     else
         give_back(in, c);
-    return Read::number;
+    return Found::number;
 }
 
 bool read_yes(std::FILE* in) {

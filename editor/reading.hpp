@@ -20,17 +20,17 @@
 // the input does; `read_failure` tells the two apart afterwards.
 
 // What a read found.
-enum class Read {
+enum class Found {
     number,     // a number; its value has been stored
     no_number,  // a character that cannot start a number; it stays in the input
     end,        // the end of the input before any digit
 };
 
 // Reads a decimal integer ("%d") into `target`.
-Read read_integer(std::FILE* in, std::int32_t& target);
+Found read_integer(std::FILE* in, std::int32_t& target);
 
 // Reads "%d/%d" into the parts of `target`; the result tells what the numerator's read found.
-Read read_fraction(std::FILE* in, racio& target);
+Found read_fraction(std::FILE* in, racio& target);
 
 // The answer to a yes/no question: reads single characters until one of A, N, a, n arrives,
 // skipping everything else, and takes only that character. True for A or a. The end of the input

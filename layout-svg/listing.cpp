@@ -85,7 +85,7 @@ std::optional<std::string> range_fault(const Line& line) {
 
 // The state of a read in progress.
 struct Reader {
-    ListingRead result;
+    Read<Listing> result;
     std::array<int, columns * rows> owner{};  // vertex number on cell x * rows + y, 0 if free
     std::vector<CellClaim> claims;
     int vertices = 0;          // vertex lines read; the last one is the current vertex
@@ -102,7 +102,7 @@ std::optional<std::string> take(Reader& r, int line_number, const std::string& t
         if (r.vertices == 0) return "soused stojí před prvním vrcholem";
         if (++r.current_mentions > max_neighbours)
             return "vrchol " + three_digits(r.vertices) + " má víc než 50 sousedů";
-        r.result.listing.mentions.push_back({r.vertices, line->number});
+        r.result.value.mentions.push_back({r.vertices, line->number});
         r.claims.push_back({line_number, line->number, cell});
         return std::nullopt;
     }
@@ -116,7 +116,7 @@ std::optional<std::string> take(Reader& r, int line_number, const std::string& t
         return "pole " + std::to_string(cell.x) + " " + std::to_string(cell.y) +
                " už zabral vrchol " + three_digits(owner);
     owner = line->number;
-    r.result.listing.cells[line->number - 1] = cell;
+    r.result.value.cells[line->number - 1] = cell;
     ++r.vertices;
     r.current_mentions = 0;
     return std::nullopt;
@@ -125,7 +125,7 @@ std::optional<std::string> take(Reader& r, int line_number, const std::string& t
 // Checks, once every vertex has its cell, that each neighbour line named that cell.
 std::optional<Failure> check_claims(const Reader& r, const std::string& source) {
     for (const CellClaim& claim : r.claims) {
-        const Cell own = r.result.listing.cells[claim.vertex - 1];
+        const Cell own = r.result.value.cells[claim.vertex - 1];
         if (claim.cell == own) continue;
         return refuse(source, claim.line,
                       "vrchol " + three_digits(claim.vertex) + " stojí na poli " +
@@ -137,7 +137,7 @@ std::optional<Failure> check_claims(const Reader& r, const std::string& source) 
 
 }  // namespace
 
-ListingRead read_listing(std::FILE* in, const std::string& source) {
+Read<Listing> read_listing(std::FILE* in, const std::string& source) {
     Reader r;
     std::string text;
     int line_number = 1;
@@ -182,15 +182,15 @@ ListingRead read_listing(std::FILE* in, const std::string& source) {
     return r.result;
 }
 
-ListingRead read_listing_file(const std::string& path) {
+Read<Listing> read_listing_file(const std::string& path) {
     std::FILE* in = std::fopen(path.c_str(), "r");
     if (in == nullptr) {
-        ListingRead read;
+        Read<Listing> read;
         read.failure = Failure{bad_listing_status,
                                "soubor " + path + " nelze otevřít: " + std::strerror(errno)};
         return read;
     }
-    ListingRead read = read_listing(in, path);
+    Read<Listing> read = read_listing(in, path);
     std::fclose(in);
     return read;
 }

@@ -43,15 +43,10 @@ struct Listing {
     std::vector<Mention> mentions;           // in the order of the listing
 };
 
-struct ListingRead {
-    Listing listing;
-    std::optional<Failure> failure;  // set when the listing is refused or cannot be read
-};
-
 // Reads a whole listing from `in`. Stops at the first fault, so the input's size does not
 // matter. `source` names the input in the messages: a file's name, or "" for standard input
 // (the messages then name only the line).
-ListingRead read_listing(std::FILE* in, const std::string& source = "");
+Read<Listing> read_listing(std::FILE* in, const std::string& source = "");
 
 // Opens the file `path` and reads the listing in it.
-ListingRead read_listing_file(const std::string& path);
+Read<Listing> read_listing_file(const std::string& path);

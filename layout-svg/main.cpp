@@ -25,10 +25,10 @@ int main(int argc, char** argv) {
         written = write_checked("orv-layout-svg " ORV_VERSION "\n");
     } else {
         const Options& options = command.options;
-        const ListingRead read =
+        const Read<Listing> read =
             options.file.empty() ? read_listing(stdin) : read_listing_file(options.file);
         if (read.failure) return report(*read.failure);
-        const Picture picture = plan_picture(read.listing);
+        const Picture picture = plan_picture(read.value);
         written = write_checked(options.html ? draw_html(picture) : draw_svg(picture));
     }
     return written ? report(*written) : 0;

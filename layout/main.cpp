@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
         const std::optional<Failure> unwritten = check_written(stdout, "standardní výstup");
         return unwritten ? report(*unwritten) : 0;
     }
-    if (!line.refused.empty())
-        return report({layout::error_status, line.refused + "\n" + layout_usage});
+    if (line.failure) return report(*line.failure);
     static char trace_buffer[1 << 16];
     std::setvbuf(stderr, trace_buffer, _IOFBF, sizeof trace_buffer);
     static layout::Graph g;

@@ -1,7 +1,10 @@
 // orv-layout: the command line, and the answers to "--help" and "--version".
 #pragma once
 
+#include "failure.hpp"
+
 #include <cstring>
+#include <optional>
 #include <string>
 
 inline constexpr const char* layout_usage = "použití: orv-layout [SOUBOR | -]";  // as refusals end
@@ -25,10 +28,15 @@ inline constexpr const char* layout_help =
 
 // What the command line asks for: an answer to print, a refusal, or a run on `graph`.
 struct CommandLine {
-    const char* answer = nullptr;     // the text of --help or --version
-    std::string refused;              // why the command line is refused; empty when it is not
-    std::string graph = "orv-graph";  // the graph file; "-" is standard input
+    const char* answer = nullptr;            // the text of --help or --version
+    std::string graph = "orv-graph";         // the graph file; "-" is standard input
+    std::optional<layout::Failure> failure;  // a refused command line: why, and the usage
 };
+
+// A command line refused because of `why`.
+inline layout::Failure refused_command(const std::string& why) {
+    return {layout::error_status, why + "\n" + layout_usage};
+}
 
 // "--help" or "--version" answers (the rest of the command line is then ignored); the first
 // unknown option or second FILE refuses it; "--" ends the options, so a file whose name starts with
@@ -39,16 +47,16 @@ inline CommandLine read_command_line(int argc, char** argv) {
     int files = 0;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (options && std::strcmp(arg, "--help") == 0) return {layout_help, "", line.graph};
+        if (options && std::strcmp(arg, "--help") == 0) return {layout_help, line.graph, {}};
         if (options && std::strcmp(arg, "--version") == 0)
-            return {"orv-layout " ORV_VERSION "\n", "", line.graph};
+            return {"orv-layout " ORV_VERSION "\n", line.graph, {}};
         if (options && std::strcmp(arg, "--") == 0) {
             options = false;
         } else if (options && arg[0] == '-' && arg[1] != '\0') {
-            line.refused = std::string("neznámá volba ") + arg;
+            line.failure = refused_command(std::string("neznámá volba ") + arg);
             return line;
         } else if (++files > 1) {
-            line.refused = std::string("nadbytečný argument ") + arg;
+            line.failure = refused_command(std::string("nadbytečný argument ") + arg);
             return line;
         } else {
             line.graph = arg;

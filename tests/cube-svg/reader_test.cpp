@@ -32,7 +32,7 @@ std::string without_line(const std::string& text, int line) {
 }
 
 std::string refusal(const std::string& text, std::optional<Box> box = std::nullopt) {
-    const OutputRead read = read_output(text, "", box);
+    const Read<Output> read = read_output(text, "", box);
     if (!read.failure) return "(accepted)";
     EXPECT_EQ(read.failure->status, 2);
     return read.failure->reason;
@@ -64,47 +64,47 @@ void expect_sound_path(const Output& output, const Filling& f) {
 }
 
 TEST(ReadOutput, TakesWhatVevuveduWrites) {
-    const OutputRead six =
+    const Read<Output> six =
         read_output(source_file("cube/samples/vevuvedu-6.out"), "", std::nullopt);
     ASSERT_FALSE(six.failure) << six.failure->reason;
-    EXPECT_EQ(six.output.box, (Box{6, 6, 6}));
-    ASSERT_EQ(six.output.fillings.size(), 14u);
-    EXPECT_EQ(six.output.taken, 0);
-    for (const Filling& f : six.output.fillings) {
+    EXPECT_EQ(six.value.box, (Box{6, 6, 6}));
+    ASSERT_EQ(six.value.fillings.size(), 14u);
+    EXPECT_EQ(six.value.taken, 0);
+    for (const Filling& f : six.value.fillings) {
         EXPECT_EQ(f.path.size(), 216u);
-        expect_sound_path(six.output, f);
+        expect_sound_path(six.value, f);
     }
 
-    const OutputRead box =
+    const Read<Output> box =
         read_output(source_file("tests/cube/cases/box-six-fillings/stdout"), "", Box{6, 6, 6});
     ASSERT_FALSE(box.failure) << box.failure->reason;
-    ASSERT_EQ(box.output.fillings.size(), 6u);
-    EXPECT_GT(box.output.taken, 0);
-    for (const Filling& f : box.output.fillings) {
-        EXPECT_EQ(static_cast<int64_t>(f.path.size()), 216 - box.output.taken);
-        expect_sound_path(box.output, f);
+    ASSERT_EQ(box.value.fillings.size(), 6u);
+    EXPECT_GT(box.value.taken, 0);
+    for (const Filling& f : box.value.fillings) {
+        EXPECT_EQ(static_cast<int64_t>(f.path.size()), 216 - box.value.taken);
+        expect_sound_path(box.value, f);
     }
 
-    const OutputRead one = read_output("1 \n---\n" + one_found, "", std::nullopt);
+    const Read<Output> one = read_output("1 \n---\n" + one_found, "", std::nullopt);
     ASSERT_FALSE(one.failure);
-    EXPECT_EQ(one.output.box, (Box{1, 1, 1}));
-    EXPECT_EQ(one.output.fillings.at(0).path.size(), 1u);
+    EXPECT_EQ(one.value.box, (Box{1, 1, 1}));
+    EXPECT_EQ(one.value.fillings.at(0).path.size(), 1u);
 
-    const OutputRead two = read_output(
+    const Read<Output> two = read_output(
         flat_filling + flat_filling + "Celkový počet nalezených vyplnění je 2.",  // no line feed
         "", std::nullopt);
     ASSERT_FALSE(two.failure) << two.failure->reason;
-    EXPECT_EQ(two.output.box, (Box{3, 3, 1}));
-    EXPECT_EQ(two.output.fillings.size(), 2u);
-    EXPECT_EQ(two.output.taken, 2);
+    EXPECT_EQ(two.value.box, (Box{3, 3, 1}));
+    EXPECT_EQ(two.value.fillings.size(), 2u);
+    EXPECT_EQ(two.value.taken, 2);
 }
 
 TEST(ReadOutput, NoFillingIsAnOutputToo) {
-    const OutputRead none = read_output("Nebylo nalezeno žádné vyplnění.\n", "", std::nullopt);
+    const Read<Output> none = read_output("Nebylo nalezeno žádné vyplnění.\n", "", std::nullopt);
     ASSERT_FALSE(none.failure);
-    EXPECT_TRUE(none.output.fillings.empty());
-    EXPECT_EQ(none.output.box, Box{});
-    EXPECT_EQ(read_output("Nebylo nalezeno žádné vyplnění.\n", "", Box{4, 5, 6}).output.box,
+    EXPECT_TRUE(none.value.fillings.empty());
+    EXPECT_EQ(none.value.box, Box{});
+    EXPECT_EQ(read_output("Nebylo nalezeno žádné vyplnění.\n", "", Box{4, 5, 6}).value.box,
               (Box{4, 5, 6}));
 }
 
@@ -181,7 +181,7 @@ TEST(ReadOutput, RefusesAFinalLineThatDoesNotMatch) {
 TEST(ReadOutput, NamesTheFileAndTellsWhatAnEmptyOutputMeans) {
     EXPECT_EQ(read_output(flat_filling, "out", std::nullopt).failure->reason,
               "out, řádek 13: výstup končí bez závěrečné řádky s počtem vyplnění");
-    const OutputRead empty = read_output("", "", std::nullopt);
+    const Read<Output> empty = read_output("", "", std::nullopt);
     ASSERT_TRUE(empty.failure);
     EXPECT_EQ(empty.failure->reason.rfind("výstup je prázdný: vevuvedu nejspíš skončil chybou", 0),
               0u);

@@ -8,7 +8,7 @@
 
 namespace {
 
-EdgeArgument read(std::vector<std::string> args) {
+Read<int32_t> read(std::vector<std::string> args) {
     args.insert(args.begin(), "vevuvedu");
     std::vector<char*> argv;
     for (auto& a : args)
@@ -18,12 +18,12 @@ EdgeArgument read(std::vector<std::string> args) {
 }
 
 TEST(ReadEdge, ReadsLikeStrtolAndRefusesWhatItCannotSearch) {
-    EXPECT_EQ(read({"4"}).n, 4);
-    EXPECT_EQ(read({"\t +5"}).n, 5);
-    EXPECT_EQ(read({"3abc"}).n, 3);
-    EXPECT_EQ(read({"1290"}).n, 1290);  // 1290^3 still fits 32 bits
+    EXPECT_EQ(read({"4"}).value, 4);
+    EXPECT_EQ(read({"\t +5"}).value, 5);
+    EXPECT_EQ(read({"3abc"}).value, 3);
+    EXPECT_EQ(read({"1290"}).value, 1290);  // 1290^3 still fits 32 bits
     EXPECT_FALSE(read({"1290"}).failure);
-    auto status = [](const EdgeArgument& e) { return e.failure ? e.failure->status : 0; };
+    auto status = [](const Read<int32_t>& e) { return e.failure ? e.failure->status : 0; };
     for (const char* bad : {"", "abc", "-", " x3", "0", "-1", "+0"})
         EXPECT_EQ(status(read({bad})), 2) << bad;
     EXPECT_EQ(status(read({})), 2);

@@ -9,14 +9,14 @@
 namespace {
 
 TEST(BoxSize, ReadsThreeNumbersJoinedByX) {
-    const BoxSize b = read_box_size("4x5x6");
+    const Read<BoxSize> b = read_box_size("4x5x6");
     ASSERT_FALSE(b.failure);
-    EXPECT_EQ(b.nx * 100 + b.ny * 10 + b.nz, 456);
+    EXPECT_EQ(b.value.nx * 100 + b.value.ny * 10 + b.value.nz, 456);
     EXPECT_FALSE(read_box_size("1x1x2147483647").failure);
     for (const char* bad : {"", "4x5", "4x5x", "x4x5", "4x5x6x", "4x5x6x7", "0x5x6", "4x-5x6",
                             "4 x5x6", "4x5x6 ", "+4x5x6", "4X5X6", "2147483648x1x1",
                             "1290x1290x1291", "99999999999999999999x1x1", "65536x65536x1"}) {
-        const BoxSize s = read_box_size(bad);
+        const Read<BoxSize> s = read_box_size(bad);
         ASSERT_TRUE(s.failure) << bad;
         EXPECT_EQ(s.failure->status, 2) << bad;
     }

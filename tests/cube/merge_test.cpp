@@ -46,13 +46,13 @@ TEST(WorkUnits, MergedGiveTheSingleWalksFillingsInItsOrder) {
             ASSERT_FALSE(run_unit(again, job));  // complete: nothing done
             EXPECT_EQ(fs::last_write_time(job.out), written);
         }
-        const SetRead set = read_unit_set({folder.path.string()});
+        const Read<UnitSet> set = read_unit_set({folder.path.string()});
         ASSERT_FALSE(set.failure) << set.failure->reason;
         // The bound a reader puts on the events holds for every real search.
-        for (const UnitFile& u : set.set.units)
+        for (const UnitFile& u : set.value.units)
             ASSERT_LE(u.events, most_events(u.id)) << snapshot(k);
         std::string printed;
-        const BoxSearch merged = merge_units(set.set, {append, &printed});
+        const BoxSearch merged = merge_units(set.value, {append, &printed});
         const std::string label =
             snapshot(k) + std::to_string(m) + " units, depth " + std::to_string(depth);
         ASSERT_EQ(merged.count, plain.count) << label;

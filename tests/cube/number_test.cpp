@@ -9,7 +9,7 @@
 namespace {
 
 TEST(Number, ReadsTheDigitsAtTheStartWithinItsRange) {
-    const Number n = number_at("042x5", 0, 100);
+    const Number<int64_t> n = number_at("042x5", 0, 100);
     EXPECT_EQ(n.fault, NumberFault::none);
     EXPECT_EQ(n.value, 42);
     EXPECT_EQ(n.length, 3u);
@@ -19,7 +19,7 @@ TEST(Number, ReadsTheDigitsAtTheStartWithinItsRange) {
     EXPECT_EQ(number_at("-9223372036854775808", INT64_MIN, 0).value, INT64_MIN);
     EXPECT_EQ(number_at("9223372036854775807", 0, INT64_MAX).value, INT64_MAX);
     for (const char* beyond : {"9223372036854775808", "99999999999999999999999"}) {
-        const Number far = number_at(beyond, 0, INT64_MAX);
+        const Number<int64_t> far = number_at(beyond, 0, INT64_MAX);
         EXPECT_EQ(far.fault, NumberFault::out_of_range) << beyond;
     }
     EXPECT_EQ(number_at("-9223372036854775809", INT64_MIN, 0).fault, NumberFault::out_of_range);

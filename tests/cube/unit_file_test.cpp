@@ -34,13 +34,13 @@ TEST(UnitFile, ReadsBackWhatItWrites) {
     const UnitFile u = sample();
     ASSERT_EQ(u.fillings.size(), 3u);
     const std::string text = format_unit(u);
-    const UnitRead read = parse_unit(text, "x.vvr");
+    const Read<UnitFile> read = parse_unit(text, "x.vvr");
     ASSERT_FALSE(read.failure) << read.failure->reason;
-    EXPECT_EQ(format_unit(read.unit), text);
-    EXPECT_EQ(read.unit.calls, u.calls);
-    EXPECT_EQ(read.unit.fillings[2].trials, u.fillings[2].trials);
-    EXPECT_TRUE(read.unit.fillings[1].trials.empty());
-    EXPECT_EQ(identity_difference(read.unit.id, u.id, true), nullptr);
+    EXPECT_EQ(format_unit(read.value), text);
+    EXPECT_EQ(read.value.calls, u.calls);
+    EXPECT_EQ(read.value.fillings[2].trials, u.fillings[2].trials);
+    EXPECT_TRUE(read.value.fillings[1].trials.empty());
+    EXPECT_EQ(identity_difference(read.value.id, u.id, true), nullptr);
 }
 
 // A byte dropped, changed or added anywhere, or the file cut anywhere, is refused.
@@ -56,7 +56,7 @@ TEST(UnitFile, RefusesEveryChangedTruncatedOrExtendedFile) {
         ASSERT_TRUE(parse_unit(dropped, "x").failure) << i;
     }
     EXPECT_TRUE(parse_unit(text + "\n", "x").failure);
-    const UnitRead read = parse_unit(text.substr(0, 100), "cut.vvr");
+    const Read<UnitFile> read = parse_unit(text.substr(0, 100), "cut.vvr");
     ASSERT_TRUE(read.failure);
     EXPECT_EQ(read.failure->status, 2);
     EXPECT_NE(read.failure->reason.find("cut.vvr"), std::string::npos);

@@ -107,14 +107,14 @@ TEST(Comparison, GivesTheDifferenceOrItsExactSignAndReducesBothArguments) {
     }
 }
 
-TEST(RandomWord, AssemblesFourBytesLittleEndian) {
+TEST(Mrand, AssemblesFourBytesLittleEndian) {
     std::FILE* source = input_of(std::string("\x01\x02\x03\x04\xff\xfe\xfd\xfc\xaa", 9));
     EXPECT_EQ(mrand_from(source), 0x04030201u);
     EXPECT_EQ(mrand_from(source), 0xfcfdfeffu);
     EXPECT_EQ(mrand_from(source), std::nullopt);  // one byte left
     std::fclose(source);
     const auto word = [] {
-        const RandomWord w = mrand();
+        const Read<std::uint32_t> w = mrand();
         EXPECT_FALSE(w.failure.has_value());
         return w.value;
     };

@@ -23,17 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         argv.push_back(w.data());
     argv.push_back(nullptr);
 
-    const EdgeArgument edge = read_edge(static_cast<int>(words.size()), argv.data());
-    if (!edge.failure && (edge.n < 1 || edge.n > max_edge)) std::abort();
+    const Read<int32_t> edge = read_edge(static_cast<int>(words.size()), argv.data());
+    if (!edge.failure && (edge.value < 1 || edge.value > max_edge)) std::abort();
     if (edge.failure && (edge.failure->status == 0 || edge.failure->reason.empty())) std::abort();
 
-    const RequestRead read =
+    const Read<Request> read =
         read_request(static_cast<int>(words.size()), argv.data(), {"3", nullptr});
     if (read.failure) {
         if (read.failure->status == 0 || read.failure->reason.empty()) std::abort();
         return 0;
     }
-    const Request& r = read.request;
+    const Request& r = read.value;
     if (r.mode == Mode::plain || r.mode == Mode::shard) {
         if (r.nx < 1 || r.ny < 1 || r.nz < 1 ||
             static_cast<int64_t>(r.nx) * r.ny * r.nz > 2147483647)

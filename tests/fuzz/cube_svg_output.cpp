@@ -50,14 +50,14 @@ void check_filling(const Output& output, const Filling& f) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const OutputRead read = read_output(text, "out", std::nullopt);
+    const Read<Output> read = read_output(text, "out", std::nullopt);
     if (read.failure) {
         require(read.failure->status == bad_output_status);
         require(read.failure->reason.rfind("out, řádek ", 0) == 0 ||
                 read.failure->reason.rfind("out: výstup je prázdný", 0) == 0);
         return 0;
     }
-    const Output& output = read.output;
+    const Output& output = read.value;
     for (const Filling& f : output.fillings) {
         check_filling(output, f);
         for (std::size_t i = 0; i < f.values.size(); ++i)

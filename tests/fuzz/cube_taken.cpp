@@ -16,11 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t end = input.find('\n');
     const std::string_view size_text = input.substr(0, end);
-    const BoxSize box = read_box_size(size_text);
-    if (box.failure) {
-        if (box.failure->status != 2) std::abort();
+    const Read<BoxSize> read = read_box_size(size_text);
+    if (read.failure) {
+        if (read.failure->status != 2) std::abort();
         return 0;
     }
+    const BoxSize& box = read.value;
     if (box.nx < 1 || box.ny < 1 || box.nz < 1) std::abort();
     if (static_cast<int64_t>(box.nx) * box.ny * box.nz > 4096) return 0;
     Cube k;

@@ -16,12 +16,12 @@
 namespace {
 
 void check(std::string_view text) {
-    const UnitRead read = parse_unit(text, "fuzz.vvr");
+    const Read<UnitFile> read = parse_unit(text, "fuzz.vvr");
     if (read.failure) {
         if (read.failure->status != 2 || read.failure->reason.empty()) std::abort();
         return;
     }
-    if (format_unit(read.unit) != text) std::abort();
+    if (format_unit(read.value) != text) std::abort();
 }
 
 }  // namespace

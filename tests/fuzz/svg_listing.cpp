@@ -173,7 +173,7 @@ void check_built(const std::uint8_t* data, std::size_t size) {
     std::string text = text_of(built);
     std::FILE* in = fmemopen(text.data(), text.size(), "r");
     if (in == nullptr) std::abort();
-    const ListingRead read = read_listing(in);
+    const Read<Listing> read = read_listing(in);
     std::fclose(in);
     std::array<int, vertex_count> listed{};
     int most = 0;
@@ -181,16 +181,16 @@ void check_built(const std::uint8_t* data, std::size_t size) {
         most = std::max(most, ++listed[m.from - 1]);
     require(read.failure.has_value() == (most > max_neighbours));
     if (read.failure) return;
-    require(read.listing.cells == built.cells);
+    require(read.value.cells == built.cells);
     std::vector<Mention> in_order = built.mentions;  // as the text lists them: by `from`
     std::stable_sort(in_order.begin(), in_order.end(),
                      [](const Mention& a, const Mention& b) { return a.from < b.from; });
-    require(read.listing.mentions.size() == in_order.size());
+    require(read.value.mentions.size() == in_order.size());
     for (std::size_t k = 0; k < in_order.size(); ++k)
-        require(read.listing.mentions[k].from == in_order[k].from &&
-                read.listing.mentions[k].to == in_order[k].to);
-    const Picture picture = plan_picture(read.listing);
-    check_plan(read.listing, picture);
+        require(read.value.mentions[k].from == in_order[k].from &&
+                read.value.mentions[k].to == in_order[k].to);
+    const Picture picture = plan_picture(read.value);
+    check_plan(read.value, picture);
     check_drawings(picture);
 }
 
@@ -200,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* in = size == 0 ? std::fopen("/dev/null", "r")
                               : fmemopen(const_cast<std::uint8_t*>(data), size, "r");
     if (in == nullptr) std::abort();
-    const ListingRead read = read_listing(in, "listing");
+    const Read<Listing> read = read_listing(in, "listing");
     std::fclose(in);
     if (read.failure) {
         require(read.failure->status == bad_listing_status);
@@ -208,9 +208,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check_built(data, size);
         return 0;
     }
-    check_listing(read.listing);
-    const Picture picture = plan_picture(read.listing);
-    check_plan(read.listing, picture);
+    check_listing(read.value);
+    const Picture picture = plan_picture(read.value);
+    check_plan(read.value, picture);
     check_drawings(picture);
     return 0;
 }

@@ -23,19 +23,35 @@ for sample in $(grep -oE '(editor|layout|cube)/samples/[A-Za-z0-9._-]+\.(txt|orv
     "$doc/README.md" 2>/dev/null | sort -u); do
     [ -f "$doc/$sample" ] || { echo "FAIL: the README names $sample, not installed there"; failed=1; }
 done
+# Every installed path the README names, as PREFIX/... or as installed with --prefix ~/.local
+# (the commands of its cluster recipe), is there.
+for named in $(grep -oE '(PREFIX|~/\.local)/[A-Za-z0-9/._-]+' "$doc/README.md" 2>/dev/null | sort -u); do
+    case $named in
+    PREFIX/*) path=$prefix/${named#PREFIX/} ;;
+    *) path=$prefix/${named#\~/.local/} ;;
+    esac
+    [ -e "$path" ] || { echo "FAIL: the README names $named, not installed there"; failed=1; }
+done
+# ... and its cluster recipe runs the scripts where they are installed, not from the source tree.
+if grep -nE '^(\$ )?scripts/cluster/' "$doc/README.md"; then
+    echo "FAIL: the README runs a cluster script from scripts/cluster/, which is not installed"
+    failed=1
+fi
 # The pages' FILES sections name the prefix installed to, and what they name is there. A path
 # is read as the page shows it: without the break points \: and the mark \% of the roff text.
 shown() { sed 's/\\[:%]//g; s/\\-/-/g' "$1"; }
-for page in orv-editor orv-layout; do
+for page in orv-editor orv-layout orv-layout-svg vevuvedu-svg vevuvedu; do
     shown "$prefix/share/man/man1/$page.1" | grep -qF "$doc/" ||
         { echo "FAIL: the page of $page does not name $doc"; failed=1; }
 done
+shown "$prefix/share/man/man1/vevuvedu.1" | grep -qF "$prefix/share/orv-programs/cluster/submit " ||
+    { echo "FAIL: the page of vevuvedu does not name the installed cluster scripts"; failed=1; }
 for page in "$prefix"/share/man/man1/*.1; do
-    if shown "$page" | grep -q '/usr/local'; then
-        echo "FAIL: $(basename "$page") still names /usr/local"
+    if shown "$page" | grep -qE '/usr/local|PREFIX|~/\.local'; then
+        echo "FAIL: $(basename "$page") still names /usr/local, PREFIX or ~/.local"
         failed=1
     fi
-    for named in $(shown "$page" | sed -n 's/^\.I \(\/.*\)$/\1/p' | grep -F "$doc"); do
+    for named in $(shown "$page" | sed -n 's/^\.I \(\/.*\)$/\1/p' | grep -F "$prefix/"); do
         [ -e "$named" ] || { echo "FAIL: $(basename "$page") names $named, not installed"; failed=1; }
     done
 done

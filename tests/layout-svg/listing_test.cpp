@@ -48,18 +48,18 @@ std::string text_of(const Plan& plan) {
     return text;
 }
 
-ListingRead read_text(const std::string& text) {
+Read<Listing> read_text(const std::string& text) {
     std::FILE* in = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), in);
     std::rewind(in);
-    ListingRead read = read_listing(in);
+    Read<Listing> read = read_listing(in);
     std::fclose(in);
     return read;
 }
 
 // The reason a text is refused for; "" when it is read.
 std::string refusal(const std::string& text) {
-    const ListingRead read = read_text(text);
+    const Read<Listing> read = read_text(text);
     if (!read.failure) return "";
     EXPECT_EQ(read.failure->status, 2);
     return read.failure->reason;
@@ -83,18 +83,18 @@ TEST(ListingReader, ReadsWhatOrvLayoutWritesCellsAndMentionsInOrder) {
             for (int n = count(random); n > 0; --n)
                 list.push_back(vertex(random));
         }
-        const ListingRead read = read_text(text_of(plan));
+        const Read<Listing> read = read_text(text_of(plan));
         ASSERT_FALSE(read.failure) << read.failure->reason;
         std::vector<Mention> expected;
         for (int v = 1; v <= vertex_count; ++v) {
-            EXPECT_EQ(read.listing.cells[v - 1], plan.cells[v - 1]) << "vertex " << v;
+            EXPECT_EQ(read.value.cells[v - 1], plan.cells[v - 1]) << "vertex " << v;
             for (int n : plan.lists[v - 1])
                 expected.push_back({v, n});
         }
-        ASSERT_EQ(read.listing.mentions.size(), expected.size());
+        ASSERT_EQ(read.value.mentions.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(read.listing.mentions[i].from, expected[i].from);
-            EXPECT_EQ(read.listing.mentions[i].to, expected[i].to);
+            EXPECT_EQ(read.value.mentions[i].from, expected[i].from);
+            EXPECT_EQ(read.value.mentions[i].to, expected[i].to);
         }
     }
 }
@@ -193,12 +193,12 @@ TEST(ListingReader, NamesTheFileInItsMessages) {
     std::FILE* in = std::tmpfile();
     std::fwrite(text.data(), 1, 30, in);
     std::rewind(in);
-    const ListingRead read = read_listing(in, "saved.txt");
+    const Read<Listing> read = read_listing(in, "saved.txt");
     std::fclose(in);
     ASSERT_TRUE(read.failure);
     EXPECT_EQ(read.failure->reason.rfind("saved.txt, řádek ", 0), 0u) << read.failure->reason;
 
-    const ListingRead missing = read_listing_file("/nonexistent/listing");
+    const Read<Listing> missing = read_listing_file("/nonexistent/listing");
     ASSERT_TRUE(missing.failure);
     EXPECT_EQ(missing.failure->status, 2);
     EXPECT_EQ(missing.failure->reason,
