@@ -11,9 +11,13 @@
 # Requeue-safe: a task may run any number of times. A shard whose result file is complete ends at
 # once with status 0; one that was stopped continues from its checkpoint (shard-K.vvr.checkpoint
 # beside the result), and the result file is the same as from a run that was never stopped.
-# - Near the time limit Slurm sends USR1 to this script (--signal=B:USR1@300); the script hands it
-#   to the program, which writes its checkpoint and ends with status 75; the script then puts the
-#   task back in the queue (scontrol requeue), and the next run continues.
+# - Before the task's time limit the program stops by itself: the script asks Slurm how much time
+#   the task has left and gives the program a --time-limit a margin shorter (a tenth of it, 20 s
+#   to 5 min). The program writes its checkpoint and ends with status 75; the script then puts
+#   the task back in the queue (scontrol requeue), and the next run continues. Where Slurm names
+#   no limit, its warning does the same: USR1 300 s before the end (--signal=B:USR1@300), handed
+#   on to the program. (With a limit of its own the program does not need the warning, which
+#   under a limit of a few minutes would come at its start.)
 # - Preemption, `scontrol requeue` and a node failure end the task with SIGTERM (the program
 #   checkpoints) or SIGKILL (it loses at most the minutes since its last checkpoint); Slurm itself
 #   requeues the task (--requeue). `scancel` ends it for good; submitting the array again continues.
@@ -29,8 +33,8 @@ set -u
 
 # A signal that arrives while the program runs is handed on to it; `caught` tells the wait below
 # that it was woken by a signal rather than by the program's end.
-pid= caught=0 terminated=0
-trap 'caught=1; [ -n "$pid" ] && kill -USR1 "$pid" 2>/dev/null' USR1
+pid= caught=0 terminated=0 own_limit=0
+trap 'caught=1; [ -n "$pid" ] && [ "$own_limit" = 0 ] && kill -USR1 "$pid" 2>/dev/null' USR1
 trap 'caught=1; terminated=1; [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null' TERM INT
 
 # The time comes from the shell itself: a `date` run just after the requeue would be ended by the
@@ -53,15 +57,43 @@ job="${SLURM_ARRAY_JOB_ID:-$SLURM_JOB_ID}_$task"
 # A shard is one unit of a larger search: one thread each, unless the task asked for more CPUs.
 export VEVUVEDU_THREADS=${VEVUVEDU_THREADS:-${SLURM_CPUS_PER_TASK:-1}}
 
+# seconds_left: how long the task may still run, as Slurm tells it (M:SS, H:MM:SS or D-H:MM:SS);
+# fails where it names no limit (UNLIMITED, NOT_SET) or does not answer.
+seconds_left() {
+    local left days=0 fields total=0 field
+    left=$(squeue -h -j "$SLURM_JOB_ID" -o %L 2>/dev/null) || return 1
+    [[ $left =~ ^([0-9]+-)?[0-9]+(:[0-9]+){1,2}$ ]] || return 1
+    if [[ $left == *-* ]]; then
+        days=${left%%-*}
+        left=${left#*-}
+    fi
+    IFS=: read -ra fields <<<"$left"
+    for field in "${fields[@]}"; do
+        total=$((total * 60 + 10#$field))
+    done
+    echo $((total + 86400 * 10#$days))
+}
+limit=()
+if left=$(seconds_left) && ! [[ " $* " == *" --time-limit "* ]]; then
+    margin=$((left / 10))
+    [ "$margin" -ge 20 ] || margin=20
+    [ "$margin" -le 300 ] || margin=300
+    if [ $((left - margin)) -ge 10 ]; then
+        limit=(--time-limit $((left - margin)))
+        own_limit=1
+    fi
+fi
+
 # The runs of a shard are counted over every job that ran it, from its log, which each run
 # appends to (a new submission starts Slurm's own count of restarts again).
 runs=$(grep -c "^vevuvedu.sbatch: .* shard $task/$count of job .* started on" \
     "${shards%/*}/logs/shard-$task.log" 2>/dev/null) || runs=0
 "$program" --shard "/$count" --out "$shards/shard-$task.vvr" \
-    --progress "${VEVUVEDU_PROGRESS:-600}" "$@" &
+    --progress "${VEVUVEDU_PROGRESS:-600}" "${limit[@]}" "$@" &
 pid=$!
 log "shard $task/$count of job $job (run $((runs + 1))) started on" \
-    "$(hostname) as pid $pid: $program --shard /$count --out $shards/shard-$task.vvr $*"
+    "$(hostname) as pid $pid: $program --shard /$count --out $shards/shard-$task.vvr" \
+    "${limit[*]}${limit[*]:+ }$*"
 
 # Wait for the program's own end: a trapped signal ends `wait` early (status above 128), so wait
 # again. (Should the program die of a signal just as one is caught, the second wait says 127.)

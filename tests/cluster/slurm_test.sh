@@ -316,3 +316,17 @@ wait_for 120 "end of the third array" gone_from_queue "$array"
 wait_for 60 "end of the third merge job" gone_from_queue "$merge"
 same_as_plain "$top" "$run/result.out" "$(cat "$run/result.status")"
 say "another search refused (65); the same one again: old result cleared, merged anew"
+
+# ---- a time limit ----------------------------------------------------------------------------
+# Under a limit of two minutes a task's program gets a time limit of its own, a margin shorter
+# than what Slurm says is left, and stops there by itself rather than waiting for Slurm's warning.
+limited=$top/run-limited
+SBATCH_TIMELIMIT=2 submit --program "$program" 1 "$limited" "${problem[@]}"
+run=$limited
+wait_for 120 "end of the limited array" gone_from_queue "$array"
+wait_for 60 "end of the limited merge job" gone_from_queue "$merge"
+given=$(sed -n 's/.* --time-limit \([0-9]*\) .*/\1/p' "$run/logs/shard-0.log" | head -n 1)
+[ -n "$given" ] && [ "$given" -ge 80 ] && [ "$given" -le 100 ] ||
+    fail "under a limit of 2 minutes the program got no time limit of 80 to 100 s: $given"
+same_as_plain "$top" "$run/result.out" "$(cat "$run/result.status")"
+say "under a 2-minute limit the program stops by itself after $given s at most"
