@@ -119,15 +119,19 @@ Read<Request> read_request(int argc, char** argv, const ArrayIndex& index) {
     std::set<std::string_view> given;  // every option once; a second --box says it is one box
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
-        if (word == "--merge" || word == "--verify") {
+        if (word == "--merge" || word == "--verify" || word == "--status") {
             if (i != 1) return fail(bad_command(std::string(word) + " musí být první volba"));
-            r.mode = word == "--merge" ? Mode::merge : Mode::verify;
+            r.mode = word == "--merge"    ? Mode::merge
+                     : word == "--verify" ? Mode::verify
+                                          : Mode::status;
             for (++i; i < argc; ++i)
                 r.inputs.emplace_back(argv[i]);
             if (r.mode == Mode::merge && r.inputs.empty())
                 return fail(bad_command("--merge potřebuje aspoň jeden soubor nebo složku"));
             if (r.mode == Mode::verify && r.inputs.size() != 2)
                 return fail(bad_command("--verify potřebuje právě dvě složky"));
+            if (r.mode == Mode::status && r.inputs.size() != 1)
+                return fail(bad_command("--status potřebuje právě jednu složku"));
             return read;
         }
         if (word.substr(0, 2) != "--") {

@@ -7,6 +7,7 @@
 //                                                    one work unit of M, its result in FILE
 //   vevuvedu --merge FILE|DIR...                     the plain run's output from every unit
 //   vevuvedu --verify DIR_A DIR_B                    two sets of units compared unit by unit
+//   vevuvedu --status DIR                            where the units in DIR stand
 //
 // A first argument that does not start with "--" is N, and the arguments after it are ignored,
 // as they always were; otherwise every argument is an option, its value, or N.
@@ -20,7 +21,7 @@
 #include <string>
 #include <vector>
 
-enum class Mode { plain, shard, merge, verify };
+enum class Mode { plain, shard, merge, verify, status };
 
 struct Request {
     Mode mode = Mode::plain;
@@ -33,7 +34,7 @@ struct Request {
     int32_t split_depth = default_split_depth;
     double time_limit = 0;      // seconds; 0: none
     double progress_every = 0;  // seconds between progress lines; 0: none
-    // --merge: the files and folders; --verify: the two folders.
+    // --merge: the files and folders; --verify: the two folders; --status: the folder.
     std::vector<std::string> inputs;
 };
 

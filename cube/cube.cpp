@@ -1,6 +1,7 @@
 // vevuvedu: the frame of the program: the command line, the number of threads, the progress
 // line, and what the command line asks for: the search of the whole box and the final message,
-// one work unit, the merge of every unit's result, or two sets of results compared.
+// one work unit, the merge of every unit's result, two sets of results compared, or where a run
+// of units stands.
 #include "cube.hpp"
 
 #include "box.hpp"
@@ -9,6 +10,7 @@
 #include "number.hpp"
 #include "progress.hpp"
 #include "search.hpp"
+#include "status.hpp"
 #include "threads.hpp"
 #include "unit.hpp"
 #include "walker.hpp"
@@ -216,6 +218,14 @@ Ending run_verify(const Request& request) {
     return {0, std::nullopt};
 }
 
+// Where the units in a folder stand.
+Ending run_status(const Request& request) {
+    const Read<RunStatus> read = read_run_status(request.inputs[0]);
+    if (read.failure) return {0, read.failure};
+    std::fputs(format_status(read.value).c_str(), stdout);
+    return {0, std::nullopt};
+}
+
 }  // namespace
 
 Read<double> read_checkpoint_every(const char* setting) {
@@ -246,6 +256,8 @@ Ending run_vevuvedu(int argc, char** argv) {
         return run_merge(read.value);
     case Mode::verify:
         return run_verify(read.value);
+    case Mode::status:
+        return run_status(read.value);
     }
     return {0, std::nullopt};
 }

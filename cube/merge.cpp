@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
 #include <map>
 #include <new>
 #include <sys/stat.h>
@@ -26,21 +25,11 @@ std::optional<Failure> expand(const std::vector<std::string>& inputs,
             files.push_back(input);
             continue;
         }
-        DIR* folder = opendir(input.c_str());
-        if (folder == nullptr)
-            return failure_of(2, "složka " + quoted(input) + " nejde otevřít", errno,
-                              "chyba čtení");
-        std::vector<std::string> found;
-        while (const dirent* entry = readdir(folder)) {
-            const std::string name = entry->d_name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".vvr") == 0)
-                found.push_back(input + (input.back() == '/' ? "" : "/") + name);
-        }
-        closedir(folder);
-        if (found.empty())
+        const Read<std::vector<std::string>> found = files_ending_in(input, ".vvr");
+        if (found.failure) return found.failure;
+        if (found.value.empty())
             return Failure{2, "ve složce " + quoted(input) + " není žádný soubor *.vvr"};
-        std::sort(found.begin(), found.end());
-        files.insert(files.end(), found.begin(), found.end());
+        files.insert(files.end(), found.value.begin(), found.value.end());
     }
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
@@ -444,6 +445,23 @@ const char* identity_difference(const UnitIdentity& a, const UnitIdentity& b, bo
     if (a.shards != b.shards) return "počet dílů";
     if (with_shard && a.shard != b.shard) return "číslo dílu";
     return nullptr;
+}
+
+Read<std::vector<std::string>> files_ending_in(const std::string& folder, std::string_view ending) {
+    Read<std::vector<std::string>> read;
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) {
+        read.failure = failure_of(2, "složka „" + folder + "“ nejde otevřít", errno, "chyba čtení");
+        return read;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() > ending.size() && name.substr(name.size() - ending.size()) == ending)
+            read.value.push_back(folder + (folder.back() == '/' ? "" : "/") + std::string(name));
+    }
+    closedir(listing);
+    std::sort(read.value.begin(), read.value.end());
+    return read;
 }
 
 std::optional<Failure> write_atomically(const std::string& path, std::string_view text) {

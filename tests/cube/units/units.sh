@@ -116,6 +116,16 @@ refusals)
     plain six "${six[@]}"
     shards set 4 3 "${six[@]}"
     merged six set "the whole set"
+    # Where the run stands: every unit complete, its six fillings; then with one not begun.
+    "$program" --status set >status.out 2>status.err || fail "--status: status $?"
+    [ -s status.err ] && fail "--status wrote on standard error: $(cat status.err)"
+    grep -qx "díly 4" status.out && grep -qx "hotové 4" status.out &&
+        grep -qx "vyplnění 6" status.out && grep -qx "nezačaté-díly" status.out ||
+        fail "--status of the whole set: $(cat status.out)"
+    mkdir -p part && cp set/shard-0.vvr set/shard-1.vvr set/shard-3.vvr part/
+    "$program" --status part >status.out 2>status.err || fail "--status part: status $?"
+    grep -qx "hotové 3" status.out && grep -qx "nezačaté-díly 2" status.out ||
+        fail "--status without unit 2: $(cat status.out)"
     refused "missing shard" "chybí 1 z 4 dílů (2)" --merge set/shard-0.vvr set/shard-1.vvr set/shard-3.vvr
     cp set/shard-1.vvr set/copy.vvr
     refused "duplicated shard" "copy.vvr" --merge set
