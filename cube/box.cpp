@@ -1,6 +1,7 @@
 // vevuvedu: the size of a box and the file of its taken cells.
 #include "box.hpp"
 
+#include "files.hpp"
 #include "number.hpp"
 
 #include <cerrno>
@@ -93,20 +94,6 @@ std::optional<Failure> read_taken(std::string_view text, const std::string& name
         k.at(x, y, z) = taken_cell;
     }
     return std::nullopt;
-}
-
-bool read_file(const std::string& path, std::string& text) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return false;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        text.append(buffer, got);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    errno = err;
-    return !failed;
 }
 
 std::optional<Failure> load_taken(const std::string& path, Cube& kostka) {

@@ -35,6 +35,3 @@ std::optional<Failure> read_taken(std::string_view text, const std::string& name
 // Reads the taken-cell file at `path` and marks its cells; a file that cannot be read is refused
 // with status 2.
 std::optional<Failure> load_taken(const std::string& path, Cube& kostka);
-
-// Reads a whole file into `text`; false (errno set) when it cannot.
-bool read_file(const std::string& path, std::string& text);

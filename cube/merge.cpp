@@ -1,6 +1,7 @@
 // vevuvedu: putting the results of the work units together.
 #include "merge.hpp"
 
+#include "files.hpp"
 #include "mirror.hpp"
 #include "store.hpp"
 

@@ -1,6 +1,7 @@
 // vevuvedu: where a run of work units stands, from its result and checkpoint files.
 #include "status.hpp"
 
+#include "files.hpp"
 #include "unit_file.hpp"
 
 #include <algorithm>

@@ -9,6 +9,7 @@
 #include "unit.hpp"
 
 #include "estimate_left.hpp"
+#include "files.hpp"
 #include "progress.hpp"
 #include "threads.hpp"
 #include "unit_file.hpp"

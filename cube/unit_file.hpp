@@ -118,11 +118,3 @@ UnitLoad load_unit(const std::string& path, const std::string& what);
 // The first field in which two identities differ ("box", "shard", ...), or nullptr; the shard
 // number itself is compared only when `with_shard`.
 const char* identity_difference(const UnitIdentity& a, const UnitIdentity& b, bool with_shard);
-
-// The files in `folder` whose names end in `ending`, each as `folder`/name, in the order of their
-// names; a folder that cannot be read is refused (status 2).
-Read<std::vector<std::string>> files_ending_in(const std::string& folder, std::string_view ending);
-
-// Writes `text` to `path` so that the file appears only whole: a temporary file in the same
-// folder, flushed to the disk, renamed over `path`, and the folder flushed. Status 1 on failure.
-std::optional<Failure> write_atomically(const std::string& path, std::string_view text);

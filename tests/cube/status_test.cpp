@@ -3,6 +3,7 @@
 // gives.
 #include "box.hpp"
 #include "boxes.hpp"
+#include "files.hpp"
 #include "merge.hpp"
 #include "status.hpp"
 #include "unit.hpp"

@@ -2,6 +2,7 @@
 // stopped, byte for byte.
 #include "box.hpp"
 #include "boxes.hpp"
+#include "files.hpp"
 #include "unit.hpp"
 #include "unit_file.hpp"
 
