@@ -5,10 +5,10 @@
 #include "unit_file.hpp"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 namespace {
-
-enum class State { untouched, stopped, complete };
 
 // The fillings a unit's file holds: a result's, or a checkpoint's with those of its events
 // searched in part.
@@ -26,10 +26,38 @@ uint64_t calls_in(const UnitFile& unit) {
     return calls;
 }
 
-void append_numbers(std::string& text, const char* name, const std::vector<int64_t>& units) {
+// Appends the numbers first .. last: " A-B" for three or more, " A" or " A B" otherwise.
+void append_run(std::string& text, int64_t first, int64_t last) {
+    text += " " + std::to_string(first);
+    if (last == first + 1) text += " " + std::to_string(last);
+    if (last > first + 1) text += "-" + std::to_string(last);
+}
+
+// A line: `name`, then the numbers of `units` (ascending).
+void append_units(std::string& text, const char* name, const std::vector<int64_t>& units) {
     text += name;
-    for (int64_t k : units)
-        text += " " + std::to_string(k);
+    for (std::size_t i = 0; i < units.size();) {
+        std::size_t j = i;
+        while (j + 1 < units.size() && units[j + 1] == units[j] + 1)
+            ++j;
+        append_run(text, units[i], units[j]);
+        i = j + 1;
+    }
+    text += "\n";
+}
+
+// A line: `name`, then the numbers below `all` that neither `a` nor `b` (both ascending) holds.
+void append_others(std::string& text, const char* name, int64_t all, const std::vector<int64_t>& a,
+                   const std::vector<int64_t>& b) {
+    std::vector<int64_t> held;
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(held));
+    text += name;
+    int64_t next = 0;  // the lowest number not yet passed
+    for (int64_t k : held) {
+        if (k > next) append_run(text, next, k - 1);
+        next = k + 1;
+    }
+    if (all > next) append_run(text, next, all - 1);
     text += "\n";
 }
 
@@ -66,34 +94,39 @@ Read<RunStatus> read_run_status(const std::string& folder) {
         }
         units.push_back(std::move(load.unit));
     }
-    // Results first: a unit's checkpoint left beside its result does not count.
-    const UnitIdentity& first = units[0].id;
-    std::vector<State> state(static_cast<std::size_t>(first.shards), State::untouched);
-    std::vector<std::size_t> result_of(state.size());  // the file of each complete unit
-    RunStatus& status = read.value;
-    for (bool results : {true, false})
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            const UnitFile& unit = units[i];
-            const auto k = static_cast<std::size_t>(unit.id.shard);
-            if (unit.complete != results) continue;
-            if (results && state[k] == State::complete) {
-                read.failure = Failure{2, "díl " + std::to_string(k) + " má dva výsledky: „" +
-                                              files[result_of[k]] + "“ a „" + files[i] + "“"};
-                return read;
-            }
-            if (state[k] != State::untouched) continue;  // a second checkpoint: the first counts
-            state[k] = results ? State::complete : State::stopped;
-            result_of[k] = i;
-            status.calls += calls_in(unit);
-            status.fillings += fillings_in(unit);
+    // Only the units with a file are looked at, as M comes from the files and may be large. A
+    // unit's checkpoint left beside its result does not count; of two checkpoints, the first.
+    std::map<int64_t, std::size_t> result_of, checkpoint_of;  // a unit's number -> its file
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const int64_t shard = units[i].id.shard;
+        if (!units[i].complete) {
+            checkpoint_of.emplace(shard, i);
+            continue;
         }
-    status.units = first.shards;
-    for (std::size_t k = 0; k < state.size(); ++k) {
-        const int64_t unit = static_cast<int64_t>(k);
-        if (state[k] == State::complete) status.complete.push_back(unit);
-        if (state[k] == State::stopped) status.stopped.push_back(unit);
-        if (state[k] == State::untouched) status.untouched.push_back(unit);
+        const auto [earlier, added] = result_of.emplace(shard, i);
+        if (!added) {
+            read.failure = Failure{2, "díl " + std::to_string(shard) + " má dva výsledky: „" +
+                                          files[earlier->second] + "“ a „" + files[i] + "“"};
+            return read;
+        }
     }
+    RunStatus& status = read.value;
+    status.units = units[0].id.shards;
+    auto count = [&](const UnitFile& unit) {
+        status.calls += calls_in(unit);
+        status.fillings += fillings_in(unit);
+    };
+    for (const auto& [shard, i] : result_of) {
+        status.complete.push_back(shard);
+        count(units[i]);
+    }
+    for (const auto& [shard, i] : checkpoint_of) {
+        if (result_of.count(shard) != 0) continue;
+        status.stopped.push_back(shard);
+        count(units[i]);
+    }
+    status.untouched = status.units - static_cast<int64_t>(status.complete.size()) -
+                       static_cast<int64_t>(status.stopped.size());
     return read;
 }
 
@@ -102,10 +135,10 @@ std::string format_status(const RunStatus& status) {
     text += "díly " + std::to_string(status.units) + "\n";
     text += "hotové " + std::to_string(status.complete.size()) + "\n";
     text += "zastavené " + std::to_string(status.stopped.size()) + "\n";
-    text += "nezačaté " + std::to_string(status.untouched.size()) + "\n";
+    text += "nezačaté " + std::to_string(status.untouched) + "\n";
     text += "volání " + std::to_string(status.calls) + "\n";
     text += "vyplnění " + std::to_string(status.fillings) + "\n";
-    append_numbers(text, "zastavené-díly", status.stopped);
-    append_numbers(text, "nezačaté-díly", status.untouched);
+    append_units(text, "zastavené-díly", status.stopped);
+    append_others(text, "nezačaté-díly", status.units, status.complete, status.stopped);
     return text;
 }

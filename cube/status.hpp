@@ -10,12 +10,12 @@
 #include <vector>
 
 struct RunStatus {
-    int64_t units = 0;               // M, the units of the run
-    std::vector<int64_t> complete;   // the numbers of the units in each state, ascending
-    std::vector<int64_t> stopped;    // a checkpoint and no result
-    std::vector<int64_t> untouched;  // neither
-    uint64_t calls = 0;              // below the events, in results and checkpoints alike
-    int64_t fillings = 0;            // found so far (the merge adds the mirrors)
+    int64_t units = 0;              // M, the units of the run
+    std::vector<int64_t> complete;  // the numbers of the units with a result, ascending
+    std::vector<int64_t> stopped;   // with a checkpoint and no result, ascending
+    int64_t untouched = 0;          // the others: no file yet
+    uint64_t calls = 0;             // below the events, in results and checkpoints alike
+    int64_t fillings = 0;           // found so far (the merge adds the mirrors)
 };
 
 // Reads every result (*.vvr) and checkpoint (*.vvr.checkpoint) in `folder`. Refused (status 2,
@@ -24,5 +24,7 @@ struct RunStatus {
 Read<RunStatus> read_run_status(const std::string& folder);
 
 // The report, a line a fact, each starting with its name: "díly M", "hotové C", "zastavené S",
-// "nezačaté U", "volání N", "vyplnění F", then "zastavené-díly K..." and "nezačaté-díly K...".
+// "nezačaté U", "volání N", "vyplnění F", then "zastavené-díly" and "nezačaté-díly" with those
+// units' numbers, a run of three or more as A-B: the report stays as short as the files are few,
+// whatever M.
 std::string format_status(const RunStatus& status);

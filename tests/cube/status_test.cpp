@@ -71,7 +71,7 @@ TEST(RunStatus, TellsEveryUnitsStateAndTheCallsAndFillingsSoFar) {
     EXPECT_EQ(read.value.units, 4);
     EXPECT_EQ(read.value.complete, (std::vector<int64_t>{0, 3}));
     EXPECT_EQ(read.value.stopped, (std::vector<int64_t>{1}));
-    EXPECT_EQ(read.value.untouched, (std::vector<int64_t>{2}));
+    EXPECT_EQ(read.value.untouched, 1);
     // The call that stopped unit 1 is given back, to be made again when it goes on.
     EXPECT_EQ(read.value.calls, run.whole[0] + run.whole[3] + stop - 1);
     const std::string head = "díly 4\nhotové 2\nzastavené 1\nnezačaté 1\nvolání ";
@@ -85,7 +85,7 @@ TEST(RunStatus, TellsEveryUnitsStateAndTheCallsAndFillingsSoFar) {
     read = read_run_status(run.folder.path.string());
     ASSERT_FALSE(read.failure) << read.failure->reason;
     EXPECT_EQ(read.value.complete.size(), 4u);
-    EXPECT_TRUE(read.value.stopped.empty() && read.value.untouched.empty());
+    EXPECT_TRUE(read.value.stopped.empty() && read.value.untouched == 0);
     const Read<UnitSet> set = read_unit_set({run.folder.path.string()});
     ASSERT_FALSE(set.failure) << set.failure->reason;
     const BoxSearch merged = merge_units(set.value, {});
@@ -138,6 +138,24 @@ TEST(RunStatus, RefusesFilesThatDoNotTellOneRunAndCountsAUnitOnce) {
     ASSERT_TRUE(read.failure);
     EXPECT_EQ(read.failure->status, 2);
     EXPECT_NE(read.failure->reason.find("shard-0.vvr"), std::string::npos) << read.failure->reason;
+}
+
+// The report of a run of many units lists the units by runs, so its length follows the files,
+// not M.
+TEST(RunStatus, ListsUnitsByRuns) {
+    RunStatus status;
+    status.units = 1000000000;
+    status.complete = {0, 1, 2, 5, 10};
+    status.stopped = {3, 7, 8, 9};
+    status.untouched = status.units - 9;
+    const std::string text = format_status(status);
+    EXPECT_NE(text.find("\nnezačaté 999999991\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nzastavené-díly 3 7-9\nnezačaté-díly 4 6 11-999999999\n"),
+              std::string::npos)
+        << text;
+    status.units = 11;
+    status.untouched = 2;
+    EXPECT_NE(format_status(status).find("\nnezačaté-díly 4 6\n"), std::string::npos);
 }
 
 }  // namespace
