@@ -70,11 +70,70 @@ same_as_plain() {
     say "merged output and status $status are the plain run's"
 }
 
-# signals PID: the signals process PID has a handler for or keeps blocked (to take them with
-# sigwait or a signalfd), as a number whose bit S-1 stands for signal S; empty when it has ended.
-signals() {
-    local caught blocked
-    caught=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null)
-    blocked=$(sed -n 's/^SigBlk:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null)
-    [ -n "$caught" ] && [ -n "$blocked" ] && echo $((0x$caught | 0x$blocked))
+# ---- holding a running program midway ------------------------------------------------------------
+# A test that stops a shard midway must meet it running, however fast the machine: it waits until
+# the program has set up its signal handlers and searched for a moment, stops it with SIGSTOP,
+# sends what it tests (a signal, a requeue, a cancel), and lets it go on once that has arrived. The
+# polls read /proc with bash's own commands only: on a machine busy with shards, polls that start
+# processes (grep, sed, pgrep) came too seldom to catch a shard of a second.
+exec {nap_fd}<> <(:)
+# nap: a hundredth of a second, without starting a process.
+nap() { read -r -t 0.01 -u "$nap_fd" _ || true; }
+
+# proc_status PID: the fields of /proc/PID/status (State, SigCgt, SigBlk, SigPnd, ShdPnd, ...)
+# into the array proc; fails when the process has ended.
+declare -A proc=()
+proc_status() {
+    local key value
+    proc=()
+    while IFS=$':\t ' read -r key value; do
+        [ -z "$key" ] || proc[$key]=$value
+    done 2>/dev/null <"/proc/$1/status" || return 1
+    [ -n "${proc[State]:-}" ] && [ "${proc[State]:0:1}" != Z ]
+}
+
+# ready PID: the program has a handler for USR1 and TERM, or keeps them blocked to take them with
+# sigwait or a signalfd (a signal that came before would just end it), and has used three
+# hundredths of a second of processor time.
+ready() {
+    local line fields mask
+    proc_status "$1" || return 1
+    mask=$((0x${proc[SigCgt]:-0} | 0x${proc[SigBlk]:-0}))
+    (((mask >> 9) & 1 && (mask >> 14) & 1)) || return 1
+    read -r line 2>/dev/null <"/proc/$1/stat" || return 1
+    read -ra fields <<<"${line##*) }" # after the command's name: state, ..., utime, stime
+    ((${fields[11]:-0} + ${fields[12]:-0} >= 3))
+}
+
+# stop_now PID: stops the program PID and waits until it is stopped; fails when it ended first.
+stop_now() {
+    kill -STOP "$1" 2>/dev/null || return 1
+    while proc_status "$1"; do
+        [ "${proc[State]:0:1}" != T ] || return 0
+    done
+    return 1
+}
+
+# hold_midway PID: waits until the program PID is ready, then stops it; fails when it ends first.
+hold_midway() {
+    local deadline=$((SECONDS + 60))
+    until ready "$1"; do
+        proc_status "$1" || fail "pid $1 ended before it could be held midway"
+        [ "$SECONDS" -lt "$deadline" ] || fail "pid $1 was not ready after 60 s"
+        nap
+    done
+    stop_now "$1" || fail "pid $1 ended before it could be held midway"
+}
+
+# let_go PID: once a signal waits for the held program PID (handed on by a job script or GNU
+# parallel), or it runs again (Slurm sends SIGCONT itself with TERM), or it has ended, lets it
+# go on.
+let_go() {
+    local deadline=$((SECONDS + 30))
+    while proc_status "$1" && [ "${proc[State]:0:1}" = T ] &&
+        [ $((0x${proc[SigPnd]:-0} | 0x${proc[ShdPnd]:-0})) = 0 ]; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "no signal reached held pid $1 after 30 s"
+        nap
+    done
+    kill -CONT "$1" 2>/dev/null || true
 }
