@@ -104,20 +104,15 @@ double dive_calls(Walker& w, bool mirror, std::mt19937& rng, std::vector<Frame>&
     Quiet quiet;
     for (;;) {
         const Frame top = w.stack.back();
-        const std::array<int32_t, 3> head = head_of(top);
         scratch.clear();
-        const int32_t axes = mirror && w.stack.size() == 1 ? 1 : 2;
-        for (int32_t a = 0; a < axes; ++a) {
-            const int32_t axis = turns_after[top.axis][a];
-            for (int32_t t = 0; t < w.edges[axis]; ++t)
-                if (std::abs(t - head[axis]) >= 2)
-                    scratch.push_back({head, axis, t - head[axis], 0});
-        }
+        const int32_t tried = continuations(w, top, mirror && w.stack.size() == 1);
+        Frame next;
+        for (int32_t trial = 0; trial < tried; ++trial)
+            if (continuation(w, top, trial, next)) scratch.push_back(next);
         if (scratch.empty()) break;
         weight *= static_cast<double>(scratch.size());
         total += weight;
-        const Frame next =
-            scratch[std::uniform_int_distribution<std::size_t>(0, scratch.size() - 1)(rng)];
+        next = scratch[std::uniform_int_distribution<std::size_t>(0, scratch.size() - 1)(rng)];
         ++w.stats->calls;
         if (!descend(w, next, quiet)) break;
     }

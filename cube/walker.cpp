@@ -39,16 +39,13 @@ double share_done(const Walker& w, bool mirror) {
     double share = 0, scale = 1;
     for (std::size_t level = 0; level < w.stack.size(); ++level) {
         const Frame& f = w.stack[level];
-        const std::array<int32_t, 3> head = head_of(f);
-        const bool one_axis = mirror && level == 0;
-        int32_t done = 0, total = 0, trial = 0;
-        for (int32_t a = 0; a < (one_axis ? 1 : 2); ++a) {
-            const int32_t axis = turns_after[f.axis][a];
-            for (int32_t t = 0; t < w.edges[axis]; ++t, ++trial) {
-                if (std::abs(t - head[axis]) < 2) continue;
-                ++total;
-                done += trial < f.next - 1;
-            }
+        const int32_t tried = continuations(w, f, mirror && level == 0);
+        int32_t done = 0, total = 0;
+        Frame next;
+        for (int32_t trial = 0; trial < tried; ++trial) {
+            if (!continuation(w, f, trial, next)) continue;
+            ++total;
+            done += trial < f.next - 1;
         }
         if (total == 0 || scale < 1e-12) break;
         scale /= total;

@@ -146,9 +146,12 @@ bool descend(Walker& w, const Frame& f, Visitor& v) {
     return false;
 }
 
-// How many continuations `top` tries: the targets on both axes it may turn to.
-inline int32_t continuations(const Walker& w, const Frame& top) {
-    return w.edges[turns_after[top.axis][0]] + w.edges[turns_after[top.axis][1]];
+// How many continuations `top` tries, numbered as `continuation` numbers them: the targets on
+// both axes it may turn to, or with `first_axis_only` (the first segment of a walk that skips
+// the mirrored half) those on the first.
+inline int32_t continuations(const Walker& w, const Frame& top, bool first_axis_only = false) {
+    const int32_t on_first = w.edges[turns_after[top.axis][0]];
+    return first_axis_only ? on_first : on_first + w.edges[turns_after[top.axis][1]];
 }
 
 // The segment that continuation `trial` of `top` lays: first every target on the first axis
