@@ -89,14 +89,17 @@ void children(Planner& p, const std::vector<int32_t>& trials, std::vector<Piece>
     }
 }
 
+// Visits nothing: the walks here only count calls.
+struct Counter {
+    void filling(const Frame&) {}
+    void mirror_half() {}
+    bool split(const Frame&) { return false; }
+    bool tick() { return false; }
+};
+
 // The calls of the whole subtree below the position laid now.
 double true_calls(Planner& p, bool at_first) {
-    struct Counter {
-        void filling(const Frame&) {}
-        void mirror_half() {}
-        bool split(const Frame&) { return false; }
-        bool tick() { return false; }
-    } count;
+    Counter count;
     const uint64_t before = p.stats.calls;
     walk(p.w, p.w.stack.size() - 1, p.mirror && at_first, 0, count);
     return static_cast<double>(p.stats.calls - before);
@@ -131,12 +134,7 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     start_walker(p.w, p.box, p.stats, take_start(p.box), 2);
     p.mirror = mirror_symmetric(p.box, {0, 0, 0}, 0);
-    struct Quiet {
-        void filling(const Frame&) {}
-        void mirror_half() {}
-        bool split(const Frame&) { return false; }
-        bool tick() { return false; }
-    } quiet;
+    Counter quiet;
     if (!descend_first(p.w, quiet)) {
         std::fprintf(stderr, "vevuvedu-plan-bench: the first segment is all there is\n");
         return 2;
