@@ -9,8 +9,8 @@
 //
 // SIZE is N (a cube) or AxBxC; DIVES random dives a position (default 16), SECONDS of splitting
 // at most (default 60), SHARE the target as a fraction of one unit's even share (default
-// 0.125); TRUTH 1 then searches every piece to the end and reports the units' true calls too
-// (for trees small enough to search).
+// 0.125); TRUTH units, spread evenly over all (UNITS: every one), are then searched to the end
+// and their true calls reported too.
 #include "estimate_left.hpp"
 #include "mirror.hpp"
 #include "walker.hpp"
@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <queue>
 #include <random>
 #include <vector>
@@ -125,9 +126,9 @@ int main(int argc, char** argv) {
     p.dives = argc > 3 ? std::atoi(argv[3]) : 16;
     const double seconds = argc > 4 ? std::atof(argv[4]) : 60;
     const double share = argc > 5 ? std::atof(argv[5]) : 0.125;
-    const bool truth = argc > 6 && std::atoi(argv[6]) == 1;
-    if ((read != 1 && read != 3) || e[0] < 2 || e[1] < 1 || e[2] < 1 || units < 1 || p.dives < 1 ||
-        !make_cube(p.box, e[0], e[1], e[2])) {
+    const int64_t truth = argc > 6 ? std::atoll(argv[6]) : 0;
+    if ((read != 1 && read != 3) || e[0] < 2 || e[1] < 1 || e[2] < 1 || units < 1 || truth < 0 ||
+        truth > units || p.dives < 1 || !make_cube(p.box, e[0], e[1], e[2])) {
         std::fprintf(stderr, "vevuvedu-plan-bench: no such cube or plan\n");
         return 2;
     }
@@ -177,13 +178,14 @@ int main(int argc, char** argv) {
     // Walk order, dealt out: unit k takes the pieces up to (k + 1) / M of the whole.
     std::vector<double> unit_work(static_cast<std::size_t>(units), 0);
     std::vector<double> unit_truth(static_cast<std::size_t>(units), 0);
+    const int64_t step = truth > 0 ? units / truth : 0;  // every step-th unit is searched
     double before = 0, largest_piece = 0;
     std::size_t deepest = 0;
     for (const Piece* piece : kept) {
         const int64_t k = std::min<int64_t>(
             units - 1, static_cast<int64_t>(before / total * static_cast<double>(units)));
         unit_work[static_cast<std::size_t>(k)] += piece->estimate;
-        if (truth && piece->estimate > 0) {
+        if (truth > 0 && k % step == 0 && k / step < truth && piece->estimate > 0) {
             if (!lay_position(p, piece->trials)) return 3;
             unit_truth[static_cast<std::size_t>(k)] += true_calls(p, piece->trials.empty());
         }
@@ -210,19 +212,23 @@ int main(int argc, char** argv) {
         "units over an even share: min %.3g, 10 %% %.3g, median %.3g, 90 %% %.3g, max %.3g\n",
         sorted.front() / even, share_at(sorted, 0.1) / even, share_at(sorted, 0.5) / even,
         share_at(sorted, 0.9) / even, sorted.back() / even);
-    if (truth) {
-        double searched = 0;
-        for (double t : unit_truth)
-            searched += t;
-        std::sort(unit_truth.begin(), unit_truth.end());
-        const double fair = searched / static_cast<double>(units);
-        std::printf("true calls below the pieces %.3g (%.3g times the estimate)\n", searched,
-                    searched / total);
-        std::printf("units' true calls over an even share: min %.3g, 10 %% %.3g, median %.3g, "
+    if (truth > 0) {
+        std::vector<double> searched, guessed;
+        for (int64_t k = 0; k < truth * step; k += step) {
+            searched.push_back(unit_truth[static_cast<std::size_t>(k)]);
+            guessed.push_back(unit_work[static_cast<std::size_t>(k)]);
+        }
+        const double calls = std::accumulate(searched.begin(), searched.end(), 0.0);
+        const double estimated = std::accumulate(guessed.begin(), guessed.end(), 0.0);
+        std::sort(searched.begin(), searched.end());
+        const double mean = calls / static_cast<double>(truth);
+        std::printf("%lld units searched: true calls %.3g (%.3g times their estimate)\n",
+                    static_cast<long long>(truth), calls, calls / estimated);
+        std::printf("their true calls over their mean: min %.3g, 10 %% %.3g, median %.3g, "
                     "90 %% %.3g, max %.3g\n",
-                    unit_truth.front() / fair, share_at(unit_truth, 0.1) / fair,
-                    share_at(unit_truth, 0.5) / fair, share_at(unit_truth, 0.9) / fair,
-                    unit_truth.back() / fair);
+                    searched.front() / mean, share_at(searched, 0.1) / mean,
+                    share_at(searched, 0.5) / mean, share_at(searched, 0.9) / mean,
+                    searched.back() / mean);
     }
     return 0;
 }
