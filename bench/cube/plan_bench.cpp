@@ -48,17 +48,15 @@ struct Planner {
     std::vector<Frame> scratch;
 };
 
-// Lays the position's segments above the first one; true when every one is open (a position
-// kept as a piece always is).
+// Lays the first segment and the position's segments above it (a position kept as a piece is
+// open all the way); a walk's place numbers each frame's continuation one past the trial taken.
 bool lay_position(Planner& p, const std::vector<int32_t>& trials) {
-    unwind(p.w, 1);
-    for (int32_t trial : trials) {
-        Frame next;
-        if (!continuation(p.w, p.w.stack.back(), trial, next)) return false;
-        if (lay(p.w, next) != Laid::open) return false;
-        p.w.stack.push_back(next);
-    }
-    return true;
+    unwind(p.w, 0);
+    std::vector<int32_t> place;
+    for (int32_t trial : trials)
+        place.push_back(trial + 1);
+    place.push_back(0);
+    return replay(p.w, first_frame(p.box), place);
 }
 
 double estimate_here(Planner& p) {

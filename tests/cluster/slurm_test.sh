@@ -187,12 +187,14 @@ restart_now() {
     sleep 2
     scontrol update jobid="$1" starttime=now || fail "cannot move the start of $1 to now"
 }
-# started TASK RUN: the job script has started the program for the RUN-th time; sets pid to it.
+# started TASK RUN: the job script has started the program for the RUN-th time; sets pid to it
+# and holds it midway.
 started() {
     wait_for 60 "start of run $2 of shard $1" log_has "$1" "(run $2) started"
     pid=$(grep -F "(run $2) started" "$run/logs/shard-$1.log" |
         sed -n 's/.* as pid \([0-9]*\):.*/\1/p')
     [ -n "$pid" ] || fail "the log of shard $1 names no pid"
+    hold_midway "$pid"
 }
 # ended TASK: the job script has said how a run of the program ended.
 ended() {
@@ -228,7 +230,6 @@ scontrol release "$merge"
 
 scontrol release "${array}_0" "${array}_1"
 started 1 1
-hold_midway "$pid"
 scancel --batch --signal=USR1 "${array}_1" || fail "cannot signal task 1"
 stopped_midway 1
 wait_for 30 "requeue by the job script" log_has 1 "requeued to continue from its checkpoint"
@@ -243,7 +244,6 @@ say "shard 0: complete, requeued"
 
 scontrol release "${array}_2"
 started 2 1
-hold_midway "$pid"
 scontrol requeue "${array}_2" || fail "cannot requeue the running task 2"
 stopped_midway 2
 restart_now "${array}_2"
@@ -251,7 +251,6 @@ say "shard 2: requeued by scontrol midway"
 
 scontrol release "${array}_3"
 started 3 1
-hold_midway "$pid"
 scancel "${array}_3" || fail "cannot cancel task 3"
 stopped_midway 3
 scancel "${array}_5" || fail "cannot cancel task 5"
